@@ -1,0 +1,17 @@
+// Grading of one typed answer against its accepted answer.
+#pragma once
+
+extern const char* const grade_empty;      // "?"
+extern const char* const grade_right;      // "BRAVO"
+extern const char* const grade_anagram;    // "Anagramme"
+extern const char* const grade_one_edit;   // "Quasiment"
+extern const char* const grade_two_edits;  // "Presque"
+extern const char* const grade_too_short;  // "Trop court"
+extern const char* const grade_not_far;    // "pas loin"
+extern const char* const grade_too_long;   // "Trop long"
+extern const char* const grade_close;      // "y a de l'idée"
+extern const char* const grade_wrong;      // "FAUX"
+
+// Both texts raw, at most 259 bytes: the typed one is trimmed and folded, the
+// accepted one folded only. Returns one of the grade words above.
+const char* grade(const char* accepted, const char* typed);
