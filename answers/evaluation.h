@@ -1,0 +1,9 @@
+// Grading of one answer box with its feedback, reveal, score and code.
+#pragma once
+
+#include <windows.h>
+
+struct QuizRecord;
+
+void evaluate_answer(QuizRecord& quiz, HWND question_panel, int answer_box_id);
+void update_score(QuizRecord& quiz, HWND question_panel);

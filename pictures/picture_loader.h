@@ -1,0 +1,13 @@
+// IMG resources (JPEG) turned into screen bitmaps fitted to a box.
+#pragma once
+
+#include <windows.h>
+
+// A new bitmap owned by the caller, or nullptr when the resource is missing or undecodable.
+HBITMAP load_picture(HMODULE module, unsigned resource_id, const char* resource_type,
+                     int box_width, int box_height);
+HBITMAP decode_picture(const void* bytes, DWORD byte_count);
+HBITMAP scale_picture(HBITMAP source, int box_width, int box_height);
+
+// Number of decode_picture calls since start: start-up is measured by it.
+long picture_decode_count();

@@ -1,0 +1,1 @@
+int devinette_fixture_marker(void) { return 0; }
