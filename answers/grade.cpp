@@ -1,1 +1,60 @@
-// placeholder
+#include "answers/grade.h"
+
+#include <cstring>
+
+#include "answers/measures.h"
+#include "quiz_data/quiz_content.h"
+
+const char* const grade_empty = "?";
+const char* const grade_right = "BRAVO";
+const char* const grade_anagram = "Anagramme";
+const char* const grade_one_edit = "Quasiment";
+const char* const grade_two_edits = "Presque";
+const char* const grade_too_short = "Trop court";
+const char* const grade_not_far = "pas loin";
+const char* const grade_too_long = "Trop long";
+const char* const grade_close = "y a de l'idée";
+const char* const grade_wrong = "FAUX";
+
+namespace {
+
+// A part of a long accepted answer: only answers of ten bytes or more earn a
+// partial grade, by the share of their length that was typed.
+const char* grade_part(int accepted_length, int typed_length) {
+    if (accepted_length <= 9) return grade_wrong;
+    const float ratio = length_ratio(accepted_length, typed_length);
+    if (ratio > 70.0f) return grade_too_short;
+    if (ratio > 50.0f) return grade_not_far;
+    return grade_wrong;
+}
+
+}  // namespace
+
+const char* grade(const char* accepted, const char* typed) {
+    char typed_answer[text_size];
+    char accepted_answer[text_size];
+    copy_text(typed_answer, typed);
+    copy_text(accepted_answer, accepted);
+    trim_spaces(typed_answer);
+    fold_to_upper(typed_answer);
+    fold_to_upper(accepted_answer);
+
+    if (typed_answer[0] == '\0') return grade_empty;
+    const int distance = edit_distance(accepted_answer, typed_answer);
+    if (distance == 0) return grade_right;
+    // Before the distance rules: two swapped letters are an anagram, not two edits.
+    if (same_letters(accepted_answer, typed_answer)) return grade_anagram;
+    if (distance == 1) return grade_one_edit;
+    if (distance == 2) return grade_two_edits;
+
+    const int accepted_length = static_cast<int>(std::strlen(accepted_answer));
+    const int typed_length = static_cast<int>(std::strlen(typed_answer));
+    switch (containment(accepted_answer, typed_answer)) {
+    case -2:
+        return grade_part(accepted_length, typed_length);
+    case 2:
+        return grade_too_long;
+    default:
+        return similarity(accepted_length, typed_length, distance) > 80.0f ? grade_close : grade_wrong;
+    }
+}
