@@ -8,6 +8,7 @@ extern HWND header_panel_window;
 extern HWND question_panel_window;
 
 extern const char* const version_text;  // "(BETA) Réalisé avec la version 2.1.2"
+constexpr int version_label_id = 8000;
 
 bool register_main_window_class(HINSTANCE instance);
 HWND create_main_window(HINSTANCE instance, const char* caption);
@@ -15,3 +16,6 @@ void centre_window(HWND window);
 HWND create_label(HWND parent, const char* text, int x, int y, int width, int height, int id);
 void forward_wheel(HWND question_panel, WPARAM wparam);
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Start-up, message loop and shut-down of the player; returns the quit code.
+int run_player(HINSTANCE instance);
