@@ -7,3 +7,8 @@
 extern const char* const authoring_site_address;
 
 INT_PTR CALLBACK header_panel_proc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Opens the link's address; the shell by default. Tests record instead of
+// launching a browser; nullptr restores the shell.
+using AddressOpener = void (*)(const char* address);
+void set_address_opener(AddressOpener opener);

@@ -1,1 +1,125 @@
-// placeholder
+#include "pictures/picture_loader.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstring>
+
+#include "app/owned_handle.h"
+#include "pictures/picture_fit.h"
+
+namespace {
+
+long decode_calls = 0;
+
+// Balances one CoInitialize. A thread already in the multithreaded apartment
+// refuses it (RPC_E_CHANGED_MODE); then there is nothing to undo, and undoing
+// anyway would end that thread's own initialisation.
+class ComInitialisation {
+public:
+    ComInitialisation() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ComInitialisation(const ComInitialisation&) = delete;
+    ComInitialisation& operator=(const ComInitialisation&) = delete;
+    ~ComInitialisation() {
+        if (initialised_) CoUninitialize();
+    }
+
+private:
+    bool initialised_;
+};
+
+// Releases a COM interface when the scope ends.
+template <typename Interface>
+class ComReference {
+public:
+    ComReference() = default;
+    ComReference(const ComReference&) = delete;
+    ComReference& operator=(const ComReference&) = delete;
+    ~ComReference() {
+        if (pointer_) pointer_->Release();
+    }
+    Interface* get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+    Interface** out() { return &pointer_; }
+    void** out_void() { return reinterpret_cast<void**>(&pointer_); }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+}  // namespace
+
+HBITMAP load_picture(HMODULE module, unsigned resource_id, const char* resource_type, int box_width,
+                     int box_height) {
+    // Above 0xFFFF the id is no integer resource name: MAKEINTRESOURCE would cut
+    // it down to another resource's id.
+    if (resource_id > 0xFFFF) return nullptr;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resource_id), resource_type);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    if (!loaded) return nullptr;
+    const DWORD byte_count = SizeofResource(module, found);
+    const void* bytes = LockResource(loaded);
+    if (byte_count == 0 || !bytes) return nullptr;  // an empty resource holds no picture
+
+    // The full-size bitmap is only the source of the fitted one.
+    OwnedBitmap full_size(decode_picture(bytes, byte_count));
+    FreeResource(loaded);
+    if (!full_size) return nullptr;
+    return scale_picture(full_size.get(), box_width, box_height);
+}
+
+HBITMAP decode_picture(const void* bytes, DWORD byte_count) {
+    ++decode_calls;
+    if (!bytes || byte_count == 0) return nullptr;
+    ComInitialisation com;
+
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED, byte_count);
+    if (!block) return nullptr;
+    std::memcpy(block, bytes, byte_count);  // a fixed block's handle is its address
+
+    ComReference<IStream> stream;  // owns the block once created
+    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.out())) || !stream) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    ComReference<IPicture> picture;
+    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(byte_count), FALSE, IID_IPicture,
+                              picture.out_void())) ||
+        !picture)
+        return nullptr;
+
+    // The picture destroys its own bitmap when released: hand out a copy.
+    OLE_HANDLE handle = 0;
+    if (FAILED(picture->get_Handle(&handle)) || handle == 0) return nullptr;
+    HANDLE own_bitmap = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle));
+    return static_cast<HBITMAP>(CopyImage(own_bitmap, IMAGE_BITMAP, 0, 0, 0));
+}
+
+HBITMAP scale_picture(HBITMAP source, int box_width, int box_height) {
+    BITMAP source_size = {};
+    if (GetObjectA(source, sizeof source_size, &source_size) != static_cast<int>(sizeof source_size))
+        return nullptr;
+    const FittedSize fitted =
+        fit_picture(source_size.bmWidth, source_size.bmHeight, box_width, box_height);
+    if (fitted.width <= 0 || fitted.height <= 0) return nullptr;  // nothing to show
+
+    ScreenDc screen;
+    OwnedMemoryDc source_dc(CreateCompatibleDC(screen.get()));
+    OwnedMemoryDc target_dc(CreateCompatibleDC(screen.get()));
+    if (!source_dc || !target_dc) return nullptr;
+    SelectedObject source_selected(source_dc.get(), source);
+    // Compatible with the screen: a memory DC would give a monochrome bitmap.
+    OwnedBitmap fitted_bitmap(CreateCompatibleBitmap(screen.get(), fitted.width, fitted.height));
+    if (!fitted_bitmap) return nullptr;
+    SelectedObject target_selected(target_dc.get(), fitted_bitmap.get());
+
+    SetStretchBltMode(target_dc.get(), HALFTONE);
+    if (!StretchBlt(target_dc.get(), 0, 0, fitted.width, fitted.height, source_dc.get(), 0, 0,
+                    source_size.bmWidth, source_size.bmHeight, SRCCOPY))
+        return nullptr;
+    // The selections are undone as the scope ends, before the caller sees the bitmap.
+    return fitted_bitmap.release();
+}
+
+long picture_decode_count() { return decode_calls; }

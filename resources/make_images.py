@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""Draws the player's icons and cursor and writes them as .ico and .cur files.
+
+play.ico (icon 1004) and stop.ico (icon 1005) are 32 x 32 two-colour icons, a
+black triangle pointing right and a black square on a transparent ground.
+hand.cur (cursor 1003) is a 32 x 32 monochrome pointing hand, white with a black
+outline, whose hot spot (6, 0) is the tip of the index finger.
+
+Run it from anywhere; it rewrites the three files beside itself.
+"""
+
+import os
+import struct
+
+SIZE = 32
+TRANSPARENT, BLACK, WHITE = " ", "#", "."
+
+
+def blank():
+    return [[TRANSPARENT] * SIZE for _ in range(SIZE)]
+
+
+def play_image():
+    image = blank()
+    left, right, top, bottom = 8, 25, 4, 27
+    middle = (top + bottom) / 2
+    half_height = (bottom - top) / 2
+    for y in range(SIZE):
+        for x in range(left, right + 1):
+            if abs(y - middle) <= half_height * (right - x) / (right - left):
+                image[y][x] = BLACK
+    return image
+
+
+def stop_image():
+    image = blank()
+    for y in range(8, 24):
+        for x in range(8, 24):
+            image[y][x] = BLACK
+    return image
+
+
+HOT_SPOT = (6, 0)
+
+
+def hand_image():
+    inside = set()
+
+    def fill(x0, x1, y0, y1):
+        inside.update((x, y) for x in range(x0, x1 + 1) for y in range(y0, y1 + 1))
+
+    # Fingers as columns, each with its two top corners cut off to round it; the
+    # index finger stands alone from row 0.
+    for x0, x1, top in ((4, 8, 0), (8, 12, 6), (12, 16, 8), (16, 20, 10)):
+        inside.update((x, y) for x in range(x0, x1 + 1) for y in range(top, 17)
+                      if (x, y) not in ((x0, top), (x1, top)))
+    fill(4, 20, 14, 25)  # palm
+    fill(5, 19, 26, 26)  # its rounded lower edge
+    thumb_rows = [(0, 2), (0, 3), (1, 4), (1, 4), (2, 4), (2, 4), (3, 4), (3, 4)]
+    for y, (x0, x1) in enumerate(thumb_rows, 12):
+        fill(x0, x1, y, y)  # slanting into the palm
+    fill(6, 20, 27, 31)  # cuff
+
+    image = blank()
+    for x, y in inside:
+        edge = any((x + dx, y + dy) not in inside for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
+        image[y][x] = BLACK if edge else WHITE
+    # The clefts between the fingers and the seam of the cuff.
+    for x, top in ((8, 6), (12, 8), (16, 10)):
+        for y in range(top, 14):
+            image[y][x] = BLACK
+    for x in range(6, 21):
+        image[27][x] = BLACK
+    assert image[HOT_SPOT[1]][HOT_SPOT[0]] == BLACK, "the hot spot must be on the fingertip"
+    return image
+
+
+def mask_rows(image, bit_of):
+    """Bottom-up rows of 1-bit pixels, each row padded to 32 bits."""
+    data = b""
+    for row in reversed(image):
+        bits = 0
+        for pixel in row:
+            bits = (bits << 1) | bit_of(pixel)
+        data += struct.pack(">I", bits)
+    return data
+
+
+def image_entry(image):
+    """A 1-bit DIB with its AND mask, as icon and cursor files hold it."""
+    colour = mask_rows(image, lambda p: 1 if p == WHITE else 0)  # palette: 0 black, 1 white
+    transparency = mask_rows(image, lambda p: 1 if p == TRANSPARENT else 0)
+    # BITMAPINFOHEADER: twice the height, for the two masks; 1 bit; 2 colours.
+    header = struct.pack("<IiiHHIIiiII", 40, SIZE, 2 * SIZE, 1, 1, 0,
+                         len(colour) + len(transparency), 0, 0, 2, 0)
+    palette = struct.pack("<4B4B", 0, 0, 0, 0, 255, 255, 255, 0)
+    return header + palette + colour + transparency
+
+
+def write_file(path, kind, image, planes_or_x, bits_or_y):
+    body = image_entry(image)
+    directory = struct.pack("<HHH", 0, kind, 1)
+    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 2, 0, planes_or_x, bits_or_y, len(body), 6 + 16)
+    with open(path, "wb") as out:
+        out.write(directory + entry + body)
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    write_file(os.path.join(here, "play.ico"), 1, play_image(), 1, 1)
+    write_file(os.path.join(here, "stop.ico"), 1, stop_image(), 1, 1)
+    write_file(os.path.join(here, "hand.cur"), 2, hand_image(), *HOT_SPOT)
+
+
+if __name__ == "__main__":
+    main()
