@@ -1,1 +1,78 @@
-// placeholder
+#include "app/messages.h"
+#include "quiz_data/quiz_record.h"
+#include "quiz_data/quiz_stream.h"
+#include "quiz_data/stream_decoder.h"
+
+namespace {
+
+constexpr int quiz_stream_id = 104;
+constexpr int codes_stream_id = 105;
+const char* const loader_caption = "Quizz";
+
+// A PATCH resource of the module, read in place: `bytes` is null when it is
+// missing or cannot be loaded, and `size` is never more than the resource holds.
+struct PatchResource {
+    bool found = false;
+    DWORD size = 0;
+    const unsigned char* bytes = nullptr;
+};
+
+PatchResource find_patch(HMODULE module, int id) {
+    PatchResource patch;
+    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), "PATCH");
+    if (!info) return patch;
+    patch.found = true;
+    patch.size = SizeofResource(module, info);
+    if (patch.size == 0) return patch;
+    // Resource memory belongs to the module: nothing to free or unlock.
+    HGLOBAL loaded = LoadResource(module, info);
+    if (loaded) patch.bytes = static_cast<const unsigned char*>(LockResource(loaded));
+    return patch;
+}
+
+// A resource that exists but cannot be read counts as a stream that does not decode.
+bool decode_patch(const PatchResource& patch, DecodedStream& decoded) {
+    if (!patch.bytes) return false;
+    int result = decode_stream(patch.bytes, patch.size, decoded);
+    if (decoded.output_allocation_failed) show_message("Impossible d'allouer la memoire", "information");
+    return result == decode_ok;
+}
+
+// Returns false when the codes are not to be read: the fallback quiz, or a failure already reported.
+bool load_quiz_stream(QuizRecord& record, HMODULE module) {
+    PatchResource patch = find_patch(module, quiz_stream_id);
+    if (patch.size == 0) {
+        fill_fallback_quiz(record);
+        record.update_colour_brush();
+        return false;
+    }
+    DecodedStream decoded;
+    if (!decode_patch(patch, decoded) || !parse_quiz_stream(decoded.bytes.get(), decoded.size, record)) {
+        show_message("Erreur dans le décryptage des reponses", loader_caption);
+        return false;
+    }
+    record.update_colour_brush();
+    return true;
+}
+
+void load_codes_stream(QuizRecord& record, HMODULE module) {
+    PatchResource patch = find_patch(module, codes_stream_id);
+    if (!patch.found) {
+        show_message("Codes non trouvés.", loader_caption);
+        return;
+    }
+    if (patch.size == 0) {
+        show_message("Codes non renseignés.", loader_caption);
+        return;
+    }
+    DecodedStream decoded;
+    if (!decode_patch(patch, decoded) ||
+        !parse_codes_stream(decoded.bytes.get(), decoded.size, record.question_count, record.codes))
+        show_message("Erreur dans le décryptage des codes", loader_caption);
+}
+
+}  // namespace
+
+void load_quiz(QuizRecord& record, HMODULE module) {
+    if (load_quiz_stream(record, module)) load_codes_stream(record, module);
+}

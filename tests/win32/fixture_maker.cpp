@@ -1,0 +1,138 @@
+// Host tool of the build: writes the PATCH streams of the loader's fixture DLLs
+// with the project's own stream writer and encoder.
+// Usage: fixture_maker OUTPUT_DIRECTORY
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "authoring/stream_encoder.h"
+#include "authoring/stream_writer.h"
+#include "quiz_data/quiz_content.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+std::string output_directory;
+
+bool write_file(const char* name, const Bytes& bytes) {
+    std::string path = output_directory + "/" + name;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        std::fprintf(stderr, "fixture_maker: cannot create %s\n", path.c_str());
+        return false;
+    }
+    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    written = std::fclose(file) == 0 && written;
+    if (!written) std::fprintf(stderr, "fixture_maker: cannot write %s\n", path.c_str());
+    return written;
+}
+
+Bytes encode(const Bytes& decoded) { return encode_stream(decoded.data(), decoded.size()); }
+
+// Layouts written by hand keep their embedded zero bytes: sizeof counts them.
+template <std::size_t size>
+Bytes literal_bytes(const char (&text)[size]) {
+    return Bytes(text, text + size - 1);
+}
+
+// Two-box picture quiz, reveal mode 3, three questions and their codes.
+void fill_full_quiz(QuizContent& quiz) {
+    quiz.quiz_kind = picture_quiz;
+    copy_text(quiz.title, "Châteaux de la Loire");
+    copy_text(quiz.creator, "Amélie Poulain");
+    copy_text(quiz.explanations, "Trouvez le château et qui l'a fait bâtir.");
+    copy_text(quiz.answer_label_1, "Château");
+    copy_text(quiz.answer_label_2, "Bâtisseur");
+    quiz.question_count = 3;
+    quiz.answers_per_question = 2;
+    append_question(quiz, "Chambord", "François Ier", "Le plus grand");
+    append_question(quiz, "Chenonceau", "Thomas Bohier", "Le château des dames");
+    append_question(quiz, "Azay-le-Rideau", "Gilles Berthelot", "Sur une île de l'Indre");
+    quiz.reveal_mode = 3;
+    copy_text(question_at(quiz, 0)->reveal_text, "Commencé en 1519");
+    copy_text(question_at(quiz, 1)->reveal_text, "Enjambe le Cher");
+    copy_text(question_at(quiz, 2)->reveal_text, "Reflété dans l'eau");
+    quiz.colour_red = 12;
+    quiz.colour_green = 200;
+    quiz.colour_blue = 34;
+    copy_text(quiz.codes[0], "ÉTOILE");
+    copy_text(quiz.codes[1], "LUNE");
+    copy_text(quiz.codes[2], "SOLEIL");
+}
+
+// Nine-bit codes, most significant bit first, zero padding in the last byte.
+Bytes pack_nine_bit_codes(const std::vector<unsigned>& codes) {
+    Bytes packed;
+    unsigned pending = 0;
+    int pending_bits = 0;
+    for (unsigned code : codes) {
+        pending = (pending << 9) | code;
+        pending_bits += 9;
+        while (pending_bits >= 8) {
+            pending_bits -= 8;
+            packed.push_back(static_cast<unsigned char>(pending >> pending_bits));
+        }
+        pending &= (1u << pending_bits) - 1;
+    }
+    if (pending_bits > 0) packed.push_back(static_cast<unsigned char>(pending << (8 - pending_bits)));
+    return packed;
+}
+
+Bytes padded(Bytes bytes, std::size_t size) {
+    bytes.resize(size, 0);
+    return bytes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fixture_maker OUTPUT_DIRECTORY\n");
+        return 2;
+    }
+    output_directory = argv[1];
+
+    QuizContent full_quiz;
+    fill_full_quiz(full_quiz);
+    const Bytes full_layout = write_quiz_stream(full_quiz);
+    // The truncated stream must lack exactly the blue byte, so the layout has to end with the colour.
+    if (full_layout.size() < 3 || full_layout[full_layout.size() - 3] != full_quiz.colour_red ||
+        full_layout[full_layout.size() - 2] != full_quiz.colour_green ||
+        full_layout.back() != full_quiz.colour_blue) {
+        std::fprintf(stderr, "fixture_maker: the quiz stream does not end with its colour\n");
+        return 1;
+    }
+    const Bytes full_encoded = encode(full_layout);
+
+    // One-box sound quiz, reveal mode 2, written byte by byte: an empty second caption,
+    // a zero byte inside a question text, and bytes after the blue one.
+    const Bytes one_box_layout = literal_bytes(
+        "\x07\x03\x02\x01"
+        "Musiques de films|Jean Dupré|Écoutez et nommez le film.|Film||"
+        "Amélie|Extrait n°1|"
+        "Le Grand Bleu|Extrait\0 2|"
+        "\x02"
+        "Yann Tiersen|Éric Serra|"
+        "\xC8\x64\x32"
+        "reste|");
+    // A carriage return first gives an empty code; the zero byte is dropped.
+    const Bytes one_box_codes = literal_bytes("\r\nDE\0UX\r\n");
+    // Two lines where the full quiz needs three.
+    const Bytes short_codes = literal_bytes("UN\r\nDEUX");
+    // 300 lies beyond the next free code (259).
+    const Bytes undecodable = pack_nine_bit_codes({65, 300, 256});
+
+    const bool written =
+        write_file("full_quiz.bin", full_encoded) &&
+        write_file("full_codes.bin", encode(write_codes_stream(full_quiz))) &&
+        write_file("one_box_quiz.bin", encode(one_box_layout)) &&
+        write_file("one_box_codes.bin", encode(one_box_codes)) &&
+        write_file("truncated_quiz.bin", encode(Bytes(full_layout.begin(), full_layout.end() - 1))) &&
+        write_file("short_codes.bin", encode(short_codes)) && write_file("undecodable.bin", undecodable) &&
+        write_file("empty.bin", Bytes()) &&
+        // Padding after the end code is never read: the largest stream still loads, one more byte is refused.
+        write_file("largest_quiz.bin", padded(full_encoded, 65535)) &&
+        write_file("oversized_quiz.bin", padded(full_encoded, 65536));
+    return written ? 0 : 1;
+}
