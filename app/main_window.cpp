@@ -61,7 +61,9 @@ LRESULT on_ctl_color_static(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(label_brush);
 }
 
-void shut_down(HWND main_window) {
+}  // namespace
+
+void shut_down_player(HWND main_window) {
     if (question_panel_window) EndDialog(question_panel_window, 0);
     if (header_panel_window) DestroyWindow(header_panel_window);
     release_media_layer(main_window);
@@ -70,8 +72,6 @@ void shut_down(HWND main_window) {
     delete quiz;
     quiz = nullptr;
 }
-
-}  // namespace
 
 bool register_main_window_class(HINSTANCE instance) {
     WNDCLASSEXA window_class = {};
@@ -133,8 +133,8 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     }
 }
 
-int run_player(HINSTANCE instance) {
-    if (!register_main_window_class(instance)) return 0;
+HWND start_player(HINSTANCE instance) {
+    if (!register_main_window_class(instance)) return nullptr;
     label_brush = CreateSolidBrush(RGB(212, 208, 200));
     quiz = new QuizRecord;
     load_quiz(*quiz, nullptr);
@@ -150,7 +150,12 @@ int run_player(HINSTANCE instance) {
                                                main_window, question_panel_proc, 0);
     ShowWindow(main_window, SW_SHOWNORMAL);
     ShowWindow(question_panel_window, SW_SHOWNORMAL);
+    return main_window;
+}
 
+int run_player(HINSTANCE instance) {
+    HWND main_window = start_player(instance);
+    if (!main_window) return 0;
     int quit_code = 0;
     MSG message;
     for (;;) {
@@ -168,6 +173,6 @@ int run_player(HINSTANCE instance) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    shut_down(main_window);
+    shut_down_player(main_window);
     return quit_code;
 }

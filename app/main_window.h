@@ -17,5 +17,9 @@ HWND create_label(HWND parent, const char* text, int x, int y, int width, int he
 void forward_wheel(HWND question_panel, WPARAM wparam);
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// Start-up up to the shown windows; nullptr when the window class cannot be registered.
+HWND start_player(HINSTANCE instance);
+// Shut-down after the message loop, in order: panels, media, brush, quiz record.
+void shut_down_player(HWND main_window);
 // Start-up, message loop and shut-down of the player; returns the quit code.
 int run_player(HINSTANCE instance);
