@@ -1,1 +1,289 @@
-int main() { return 0; }
+// devinette-pack: packs a quiz source into a copy of the player, and shows or
+// unpacks the quiz that a packed player carries. Messages are English; quiz
+// texts are printed in UTF-8.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "app/owned_handle.h"
+#include "authoring/cp1252.h"
+#include "authoring/quiz_source.h"
+#include "authoring/resource_update.h"
+#include "authoring/toml_writer.h"
+#include "quiz_data/quiz_record.h"
+
+namespace {
+
+constexpr int exit_success = 0;
+constexpr int exit_bad_input = 1;
+constexpr int exit_usage = 2;
+
+const char* const usage_text =
+    "Usage:\n"
+    "  devinette-pack build QUIZ.toml -o OUT.exe [--template PLAYER.exe]\n"
+    "      Packs the quiz and the files it names into a copy of the player\n"
+    "      (by default devinette.exe beside this tool).\n"
+    "  devinette-pack show QUIZ.exe\n"
+    "      Prints the quiz that a packed player carries, in the source format.\n"
+    "  devinette-pack unpack QUIZ.exe -o DIR\n"
+    "      Writes DIR/quiz.toml with the quiz's pictures and media, ready to be\n"
+    "      edited and packed again. DIR must be new or empty.\n"
+    "Exit codes: 0 success, 1 bad input, 2 usage.\n";
+
+struct Arguments {
+    std::string command;
+    std::string input;
+    std::string output;         // -o
+    std::string template_path;  // --template
+};
+
+int usage_error(const std::string& message) {
+    std::fprintf(stderr, "devinette-pack: %s\n\n%s", message.c_str(), usage_text);
+    return exit_usage;
+}
+
+int failure(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return exit_bad_input;
+}
+
+// Returns false with a message for arguments that do not fit the command.
+bool parse_arguments(int argc, char** argv, Arguments& arguments, std::string& error) {
+    arguments.command = argv[1];
+    const bool build = arguments.command == "build";
+    const bool show = arguments.command == "show";
+    if (!build && !show && arguments.command != "unpack") {
+        error = "unknown command \"" + arguments.command + "\"";
+        return false;
+    }
+    for (int i = 2; i < argc; ++i) {
+        const std::string argument = argv[i];
+        std::string* value = argument == "-o" && !show            ? &arguments.output
+                             : argument == "--template" && build ? &arguments.template_path
+                                                                 : nullptr;
+        if (value) {
+            if (i + 1 == argc)
+                error = argument + " needs a value";
+            else if (!value->empty())
+                error = argument + " given twice";
+            else
+                *value = argv[++i];
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            error = "unknown option " + argument + " for " + arguments.command;
+        } else if (!arguments.input.empty()) {
+            error = "one input only; unexpected " + argument;
+        } else {
+            arguments.input = argument;
+        }
+        if (!error.empty()) return false;
+    }
+    if (arguments.input.empty())
+        error = "missing input for " + arguments.command;
+    else if (!show && arguments.output.empty())
+        error = "missing -o for " + arguments.command;
+    return error.empty();
+}
+
+std::string default_template() {
+    char own_path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, own_path, MAX_PATH);
+    const std::string own(own_path, length < MAX_PATH ? length : 0);
+    const std::size_t slash = own.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : own.substr(0, slash + 1)) + "devinette.exe";
+}
+
+bool same_file(const std::string& first, const std::string& second) {
+    char first_full[MAX_PATH];
+    char second_full[MAX_PATH];
+    return GetFullPathNameA(first.c_str(), MAX_PATH, first_full, nullptr) &&
+           GetFullPathNameA(second.c_str(), MAX_PATH, second_full, nullptr) && lstrcmpiA(first_full, second_full) == 0;
+}
+
+int build_command(const Arguments& arguments) {
+    QuizSource source;
+    std::vector<QuestionData> data;
+    std::vector<PackedResource> resources;
+    std::string error;
+    if (!load_quiz_source(arguments.input, source, error) || !load_question_files(source, data, error) ||
+        !pack_quiz(source, data, resources, error))
+        return failure(error);
+    const std::string template_path = arguments.template_path.empty() ? default_template() : arguments.template_path;
+    if (same_file(template_path, arguments.output))
+        return failure(arguments.output + ": is the template itself; the template is never changed");
+    if (!write_packed_executable(template_path, arguments.output, resources, error)) return failure(error);
+    std::printf("%s: %d questions packed\n", arguments.output.c_str(), static_cast<int>(source.content.question_count));
+    return exit_success;
+}
+
+// The loader's message boxes, as lines on the console.
+void print_player_message(const char* text, const char* caption) {
+    std::string utf8;
+    unsigned char refused;
+    if (!cp1252_to_utf8(text, utf8, refused)) utf8 = text;
+    std::fprintf(stderr, "player message (%s): %s\n", caption, utf8.c_str());
+}
+
+// Loads the quiz of a packed player with the player's own loader.
+bool load_packed_quiz(const std::string& path, OwnedModule& module, QuizRecord& record, std::string& error) {
+    module.reset(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    if (!module) {
+        error = path + ": cannot be read as an executable";
+        return false;
+    }
+    std::vector<unsigned char> quiz_stream;
+    if (!read_resource(module.get(), "PATCH", quiz_stream_resource, quiz_stream)) {
+        error = path + ": carries no quiz (no PATCH 104 resource; the player would show its built-in quiz)";
+        return false;
+    }
+    set_message_sink(print_player_message);
+    load_quiz(record, module.get());
+    set_message_sink(nullptr);
+    // The loader fills every entry or none.
+    if (entry_count(record) == 0) {
+        error = path + ": the quiz it carries cannot be read";
+        return false;
+    }
+    return true;
+}
+
+struct PackedFile {
+    std::string name;  // relative to the unpacked source, '/' separated
+    std::vector<unsigned char> bytes;
+};
+
+// The pictures and media the quiz carries, named as unpack writes them.
+void collect_packed_files(const QuizContent& quiz, HMODULE module, std::vector<QuestionFiles>& names,
+                          std::vector<PackedFile>& files) {
+    const char* media_name = quiz.quiz_kind == video_quiz ? "media/q%d.avi" : "media/q%d.mp3";
+    const bool has_media = quiz.quiz_kind == sound_quiz || quiz.quiz_kind == video_quiz;
+    names.assign(static_cast<std::size_t>(entry_count(quiz)), QuestionFiles());
+    auto collect = [&](int id, const char* format, int number, std::string& name) {
+        PackedFile file;
+        if (!read_resource(module, "IMG", id, file.bytes)) return;
+        char formatted[32];
+        std::snprintf(formatted, sizeof formatted, format, number);
+        name = file.name = formatted;
+        files.push_back(std::move(file));
+    };
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        if (quiz.quiz_kind == picture_quiz) {
+            collect(question_picture_resource + number, "images/q%d.jpg", number, names[i].picture);
+            collect(answer_picture_resource + number, "images/r%d.jpg", number, names[i].answer_picture);
+        } else if (has_media) {
+            collect(question_picture_resource + number, media_name, number, names[i].media);
+        }
+    }
+}
+
+int show_command(const Arguments& arguments) {
+    OwnedModule module;
+    QuizRecord record;
+    std::vector<QuestionFiles> names;
+    std::vector<PackedFile> files;
+    std::string toml, error;
+    if (!load_packed_quiz(arguments.input, module, record, error)) return failure(error);
+    collect_packed_files(record, module.get(), names, files);
+    if (!write_quiz_toml(record, names, toml, error)) return failure(arguments.input + ": " + error);
+    std::fwrite(toml.data(), 1, toml.size(), stdout);
+    return exit_success;
+}
+
+struct FindTraits {
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    static bool valid(HANDLE h) { return h != INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) { FindClose(h); }
+};
+using OwnedSearch = OwnedHandle<HANDLE, FindTraits>;
+
+bool write_new_file(const std::string& path, const void* bytes, std::size_t size, std::string& error) {
+    OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !WriteFile(file.get(), bytes, static_cast<DWORD>(size), &written, nullptr) || written != size) {
+        error = windows_error("cannot be written", path);
+        return false;
+    }
+    return true;
+}
+
+// Creates `folder` unless it exists; an existing one must be empty.
+bool prepare_empty_folder(const std::string& folder, std::string& error) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (CreateDirectoryA(folder.c_str(), nullptr)) return true;
+        error = windows_error("cannot be created", folder);
+        return false;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        error = folder + ": is a file, not a folder";
+        return false;
+    }
+    WIN32_FIND_DATAA found;
+    OwnedSearch search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    bool empty = true;
+    if (search) {
+        do {
+            const std::string name = found.cFileName;
+            empty = name == "." || name == "..";
+        } while (empty && FindNextFileA(search.get(), &found));
+    }
+    if (!empty) error = folder + ": is not empty; unpack into a new or empty folder";
+    return empty;
+}
+
+// `subfolder` holds every file of the quiz.
+bool write_unpacked(const std::string& folder, const char* subfolder, const std::string& toml,
+                    const std::vector<PackedFile>& files, std::string& error) {
+    if (!prepare_empty_folder(folder, error)) return false;
+    const std::string subfolder_path = folder + "\\" + subfolder;
+    if (!files.empty() && !CreateDirectoryA(subfolder_path.c_str(), nullptr)) {
+        error = windows_error("cannot be created", subfolder_path);
+        return false;
+    }
+    for (const PackedFile& file : files) {
+        if (!write_new_file(folder + "/" + file.name, file.bytes.data(), file.bytes.size(), error)) return false;
+    }
+    return write_new_file(folder + "/quiz.toml", toml.data(), toml.size(), error);
+}
+
+int unpack_command(const Arguments& arguments) {
+    OwnedModule module;
+    QuizRecord record;
+    std::vector<QuestionFiles> names;
+    std::vector<PackedFile> files;
+    std::string toml, error;
+    if (!load_packed_quiz(arguments.input, module, record, error)) return failure(error);
+    collect_packed_files(record, module.get(), names, files);
+    if (!write_quiz_toml(record, names, toml, error)) return failure(arguments.input + ": " + error);
+    const char* subfolder = record.quiz_kind == picture_quiz ? "images" : "media";
+    if (!write_unpacked(arguments.output, subfolder, toml, files, error)) return failure(error);
+    std::printf("%s/quiz.toml: %d questions, %d files\n", arguments.output.c_str(), entry_count(record),
+                static_cast<int>(files.size()));
+    return exit_success;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Bytes leave as they are: UTF-8 texts, and LF line ends as in an unpacked quiz.toml.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    if (argc < 2) return usage_error("missing command");
+    const std::string command = argv[1];
+    if (command == "help" || command == "--help" || command == "-h") {
+        std::fputs(usage_text, stdout);
+        return exit_success;
+    }
+    Arguments arguments;
+    std::string error;
+    if (!parse_arguments(argc, argv, arguments, error)) return usage_error(error);
+    if (arguments.command == "build") return build_command(arguments);
+    if (arguments.command == "show") return show_command(arguments);
+    return unpack_command(arguments);
+}

@@ -1,1 +1,216 @@
-// placeholder
+#include "authoring/resource_update.h"
+
+#include <utility>
+
+#include "app/owned_handle.h"
+
+namespace {
+
+const WORD neutral_language = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+
+// A resource type or name: an integer id, or a string when id is 0.
+struct ResourceName {
+    WORD id = 0;
+    std::string text;
+
+    explicit ResourceName(LPCSTR name) {
+        if (IS_INTRESOURCE(name))
+            id = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
+        else
+            text = name;
+    }
+    LPCSTR get() const { return id ? MAKEINTRESOURCEA(id) : text.c_str(); }
+};
+
+struct TemplateResource {
+    ResourceName type;
+    ResourceName name;
+    WORD language;
+    std::vector<unsigned char> bytes;
+};
+
+// Closing an update handle without EndUpdateResourceA(FALSE) discards its changes.
+struct UpdateTraits {
+    static HANDLE empty() { return nullptr; }
+    static bool valid(HANDLE h) { return h != nullptr; }
+    static void close(HANDLE h) { EndUpdateResourceA(h, TRUE); }
+};
+using OwnedUpdate = OwnedHandle<HANDLE, UpdateTraits>;
+
+// A file that is deleted when the scope ends, unless it was kept.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (!kept_) DeleteFileA(path_.c_str());
+    }
+    const std::string& path() const { return path_; }
+    void keep() { kept_ = true; }
+
+private:
+    std::string path_;
+    bool kept_ = false;
+};
+
+OwnedModule load_as_data(const std::string& path) {
+    return OwnedModule(
+        LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+}
+
+bool copy_found(HMODULE module, HRSRC info, std::vector<unsigned char>& bytes) {
+    if (!info) return false;
+    const DWORD size = SizeofResource(module, info);
+    HGLOBAL loaded = LoadResource(module, info);  // resource memory belongs to the module
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data || size == 0) return false;
+    const unsigned char* first = static_cast<const unsigned char*>(data);
+    bytes.assign(first, first + size);
+    return true;
+}
+
+bool copy_resource(HMODULE module, LPCSTR type, LPCSTR name, WORD language, std::vector<unsigned char>& bytes) {
+    return copy_found(module, FindResourceExA(module, type, name, language), bytes);
+}
+
+// The resources a packed quiz replaces; string types compare without regard to case.
+bool replaced_type(LPCSTR type) {
+    return !IS_INTRESOURCE(type) && (lstrcmpiA(type, "PATCH") == 0 || lstrcmpiA(type, "IMG") == 0);
+}
+
+struct Collection {
+    std::vector<TemplateResource> kept;
+    bool failed = false;
+};
+
+BOOL CALLBACK collect_language(HMODULE module, LPCSTR type, LPCSTR name, WORD language, LONG_PTR param) {
+    Collection& collection = *reinterpret_cast<Collection*>(param);
+    TemplateResource resource{ResourceName(type), ResourceName(name), language, {}};
+    if (!copy_resource(module, type, name, language, resource.bytes)) {
+        collection.failed = true;
+        return FALSE;
+    }
+    collection.kept.push_back(std::move(resource));
+    return TRUE;
+}
+
+BOOL CALLBACK collect_name(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) {
+    EnumResourceLanguagesA(module, type, name, collect_language, param);
+    return !reinterpret_cast<Collection*>(param)->failed;
+}
+
+BOOL CALLBACK collect_type(HMODULE module, LPSTR type, LONG_PTR param) {
+    if (!replaced_type(type)) EnumResourceNamesA(module, type, collect_name, param);
+    return !reinterpret_cast<Collection*>(param)->failed;
+}
+
+// Every resource of the template but the quiz's, with its bytes.
+bool collect_template(const std::string& path, std::vector<TemplateResource>& kept, std::string& error) {
+    OwnedModule module = load_as_data(path);
+    if (!module) {
+        error = windows_error("cannot be read as an executable", path);
+        return false;
+    }
+    Collection collection;
+    // A template without any resource makes the enumeration fail: nothing to keep.
+    EnumResourceTypesA(module.get(), collect_type, reinterpret_cast<LONG_PTR>(&collection));
+    if (collection.failed) {
+        error = path + ": a resource of the template cannot be read";
+        return false;
+    }
+    kept = std::move(collection.kept);
+    return true;
+}
+
+std::string folder_of(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/:");
+    if (slash == std::string::npos) return ".";
+    return path.substr(0, slash + 1);
+}
+
+bool update_resources(const std::string& path, const std::vector<TemplateResource>& kept,
+                      const std::vector<PackedResource>& resources, std::string& error) {
+    OwnedUpdate update(BeginUpdateResourceA(path.c_str(), TRUE));
+    if (!update) {
+        error = windows_error("cannot update the resources", path);
+        return false;
+    }
+    for (const TemplateResource& resource : kept) {
+        if (!UpdateResourceA(update.get(), resource.type.get(), resource.name.get(), resource.language,
+                             const_cast<unsigned char*>(resource.bytes.data()),
+                             static_cast<DWORD>(resource.bytes.size()))) {
+            error = windows_error("cannot write back a resource of the template", path);
+            return false;
+        }
+    }
+    for (const PackedResource& resource : resources) {
+        if (!UpdateResourceA(update.get(), resource.type, MAKEINTRESOURCEA(resource.id), neutral_language,
+                             const_cast<unsigned char*>(resource.bytes.data()),
+                             static_cast<DWORD>(resource.bytes.size()))) {
+            error = windows_error(
+                "cannot write resource " + std::string(resource.type) + " " + std::to_string(resource.id), path);
+            return false;
+        }
+    }
+    if (!EndUpdateResourceA(update.release(), FALSE)) {
+        error = windows_error("cannot save the updated resources", path);
+        return false;
+    }
+    return true;
+}
+
+// Reads every written resource back from the file before it replaces the output.
+bool reads_back(const std::string& path, const std::vector<TemplateResource>& kept,
+                const std::vector<PackedResource>& resources, std::string& error) {
+    OwnedModule module = load_as_data(path);
+    bool same = static_cast<bool>(module);
+    std::vector<unsigned char> bytes;
+    for (std::size_t i = 0; same && i < kept.size(); ++i)
+        same = copy_resource(module.get(), kept[i].type.get(), kept[i].name.get(), kept[i].language, bytes) &&
+               bytes == kept[i].bytes;
+    for (std::size_t i = 0; same && i < resources.size(); ++i)
+        same = copy_resource(module.get(), resources[i].type, MAKEINTRESOURCEA(resources[i].id), neutral_language,
+                             bytes) &&
+               bytes == resources[i].bytes;
+    if (!same) error = path + ": the updated executable does not read back what was written";
+    return same;
+}
+
+}  // namespace
+
+bool write_packed_executable(const std::string& template_path, const std::string& output,
+                             const std::vector<PackedResource>& resources, std::string& error) {
+    std::vector<TemplateResource> kept;
+    if (!collect_template(template_path, kept, error)) return false;
+
+    char temporary_path[MAX_PATH];
+    const std::string folder = folder_of(output);
+    if (!GetTempFileNameA(folder.c_str(), "dvp", 0, temporary_path)) {
+        error = windows_error("cannot create a temporary file in this folder", folder);
+        return false;
+    }
+    TemporaryFile temporary(temporary_path);
+    if (!CopyFileA(template_path.c_str(), temporary.path().c_str(), FALSE)) {
+        error = windows_error("cannot be copied", template_path);
+        return false;
+    }
+    if (!update_resources(temporary.path(), kept, resources, error) ||
+        !reads_back(temporary.path(), kept, resources, error))
+        return false;
+    if (!MoveFileExA(temporary.path().c_str(), output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = windows_error("cannot be replaced", output);
+        return false;
+    }
+    temporary.keep();
+    return true;
+}
+
+std::string windows_error(const std::string& what, const std::string& path) {
+    const DWORD code = GetLastError();
+    return path + ": " + what + " (Windows error " + std::to_string(code) + ")";
+}
+
+bool read_resource(HMODULE module, const char* type, int id, std::vector<unsigned char>& bytes) {
+    return copy_found(module, FindResourceA(module, MAKEINTRESOURCEA(id), type), bytes);
+}

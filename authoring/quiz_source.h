@@ -1,0 +1,70 @@
+// The quiz source: one UTF-8 TOML file beside the pictures and media it names.
+// Reading it gives the quiz in Windows-1252, ready for the stream writers, and
+// the files each question carries; every refusal is one message naming the
+// file, the line and the field.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "quiz_data/quiz_content.h"
+
+// Files of one question as the source names them: UTF-8 paths relative to the
+// source's folder, empty when the question has none.
+struct QuestionFiles {
+    std::string picture;
+    std::string media;
+    std::string answer_picture;
+};
+
+struct QuestionSource {
+    QuestionFiles files;
+    int line = 0;  // of its [[question]] header
+    int picture_line = 0;
+    int media_line = 0;
+    int answer_picture_line = 0;
+};
+
+struct QuizSource {
+    std::string file_name;  // names the source in messages
+    std::string folder;     // where the relative paths start; empty for the current folder
+    QuizContent content;
+    std::vector<QuestionSource> questions;  // one per entry of content, in order
+};
+
+// The bytes of one question's files, empty where it has none.
+struct QuestionData {
+    std::vector<unsigned char> picture;
+    std::vector<unsigned char> media;
+    std::vector<unsigned char> answer_picture;
+};
+
+// One resource of a packed quiz.
+struct PackedResource {
+    const char* type;  // "PATCH" or "IMG"
+    int id;
+    std::vector<unsigned char> bytes;
+};
+
+constexpr int quiz_stream_resource = 104;
+constexpr int codes_stream_resource = 105;
+constexpr int question_picture_resource = 400;  // + question number; media too
+constexpr int answer_picture_resource = 10400;  // + question number
+
+// Reads source text; `file_name` names it in messages and `folder` is kept for
+// the files. Returns false with one message in `error`.
+bool read_quiz_source(std::string_view text, const std::string& file_name, const std::string& folder,
+                      QuizSource& source, std::string& error);
+
+// Reads the source file at `path`; its folder is where the files are looked up.
+bool load_quiz_source(const std::string& path, QuizSource& source, std::string& error);
+
+// Loads every file the questions name and checks its kind: a picture must be a
+// JPEG, sound media an MP3 and video media an AVI.
+bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error);
+
+// Encodes the two streams and lists every resource the packed quiz carries.
+// Refuses a stream that encodes to more than 65535 bytes.
+bool pack_quiz(const QuizSource& source, const std::vector<QuestionData>& data, std::vector<PackedResource>& resources,
+               std::string& error);

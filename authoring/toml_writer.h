@@ -1,0 +1,20 @@
+// Writes a quiz in its source format: the inverse of read_quiz_source, used to
+// show and unpack the quiz that a packed executable carries.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "authoring/quiz_source.h"
+#include "quiz_data/quiz_content.h"
+
+// `utf8` as a TOML basic string: quoted, with quotes, backslashes and control
+// characters escaped.
+std::string toml_string(const std::string& utf8);
+
+// Writes `quiz` (texts in Windows-1252) as UTF-8 TOML into `toml`; `files`
+// names each question's files (questions past its end have none). Returns false
+// with one message in `error` when a text holds a byte that Windows-1252 leaves
+// undefined, or the kind or the reveal mode has no name.
+bool write_quiz_toml(const QuizContent& quiz, const std::vector<QuestionFiles>& files, std::string& toml,
+                     std::string& error);
