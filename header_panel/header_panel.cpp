@@ -7,7 +7,7 @@
 #include "app/owned_handle.h"
 #include "quiz_data/quiz_record.h"
 
-const char* const authoring_site_address = "https://devinette.example.org";
+const char* const authoring_site_address = "http://devinette.example";
 
 namespace {
 
