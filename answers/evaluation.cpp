@@ -1,1 +1,118 @@
-// placeholder
+#include "answers/evaluation.h"
+
+#include "answers/grade.h"
+#include "answers/measures.h"
+#include "pictures/picture_loader.h"
+#include "question_panel/panel_layout.h"
+#include "quiz_data/quiz_record.h"
+
+namespace {
+
+// Controls of the header panel.
+constexpr int score_label_id = 32;
+constexpr int code_box_id = 30;
+const char* const six_spaces = "      ";  // the code box while nothing is solved
+
+// Ids are defined for one and two boxes per question only.
+bool has_box_scheme(int boxes) { return boxes == 1 || boxes == 2; }
+
+const char* accepted_answer(const QuestionEntry& entry, int box_in_question) {
+    return box_in_question == 1 ? entry.answer_1 : entry.answer_2;
+}
+
+// The reveal needs the raw text of a box: a box graded right only after
+// trimming does not count.
+bool box_exactly_right(HWND panel, int box_number, const char* accepted) {
+    char typed[text_size];
+    read_control_text(panel, answer_box_id_base + box_number, typed, text_size);
+    char expected[text_size];
+    copy_text(expected, accepted);
+    fold_to_upper(typed);
+    fold_to_upper(expected);
+    return lstrcmpA(typed, expected) == 0;
+}
+
+bool question_exactly_right(HWND panel, const QuestionEntry& entry, int question_number, int boxes) {
+    int right = 0;
+    for (int k = 1; k <= boxes; ++k)
+        if (box_exactly_right(panel, (question_number - 1) * boxes + k, accepted_answer(entry, k))) ++right;
+    return right == boxes;
+}
+
+// Only picture quizzes have a control to show the answer picture in: nothing is
+// loaded for the others.
+void show_answer_picture(HWND panel, int question_number) {
+    HWND picture = GetDlgItem(panel, picture_control_id_base + question_number);
+    if (!picture) return;
+    const unsigned resource_id = answer_picture_id_base + static_cast<unsigned>(question_number);
+    HBITMAP answer =
+        load_picture(GetModuleHandleA(nullptr), resource_id, "IMG", picture_box_width, picture_box_height);
+    if (!answer) return;  // no answer picture: the question picture stays
+    HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (previous) DeleteObject(previous);
+    SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(answer));
+}
+
+void reveal(const QuizRecord& record, HWND panel, const QuestionEntry& entry, int question_number) {
+    const int mode = record.reveal_mode;
+    const bool reveals_text = mode == 2 || mode == 3;
+    const bool reveals_picture = mode == 1 || mode == 3;
+    if (!reveals_text && !reveals_picture) return;
+    if (!question_exactly_right(panel, entry, question_number, boxes_per_question(record))) return;
+    if (reveals_text) SetDlgItemTextA(panel, reveal_label_id_base + question_number, entry.reveal_text);
+    if (reveals_picture) show_answer_picture(panel, question_number);
+}
+
+void grade_box(const QuizRecord& record, HWND panel, const QuestionEntry& entry, int box_number) {
+    const int boxes = boxes_per_question(record);
+    const int question_number = (box_number - 1) / boxes + 1;
+    const int box_in_question = (box_number - 1) % boxes + 1;
+    char typed[text_size];
+    read_control_text(panel, answer_box_id_base + box_number, typed, text_size);
+    const char* result = grade(accepted_answer(entry, box_in_question), typed);
+    if (result == grade_right)
+        reveal(record, panel, entry, question_number);
+    else
+        SetDlgItemTextA(panel, reveal_label_id_base + question_number, "");
+    SetDlgItemTextA(panel, feedback_label_id_base + box_number, result);
+}
+
+// A question scores as soon as its first box reads "BRAVO": a second box counts
+// as right whatever it shows.
+bool question_scores(HWND panel, int question_number, int boxes) {
+    char feedback[text_size];
+    read_control_text(panel, feedback_label_id_base + (question_number - 1) * boxes + 1, feedback, 255);
+    return lstrcmpA(feedback, grade_right) == 0;
+}
+
+}  // namespace
+
+void read_control_text(HWND parent, int id, char* text, int limit) {
+    text[0] = '\0';
+    HWND control = GetDlgItem(parent, id);
+    if (control) GetWindowTextA(control, text, limit);
+}
+
+void evaluate_answer(QuizRecord& record, HWND question_panel, int answer_box_id) {
+    const int boxes = boxes_per_question(record);
+    const int box_number = answer_box_id - answer_box_id_base;
+    // After a failed decode there are no entries to grade against.
+    const QuestionEntry* entry =
+        has_box_scheme(boxes) && box_number >= 1 ? question_at(record, (box_number - 1) / boxes) : nullptr;
+    if (entry) grade_box(record, question_panel, *entry, box_number);
+    update_score(record, question_panel);
+}
+
+void update_score(QuizRecord& record, HWND question_panel) {
+    const int boxes = boxes_per_question(record);
+    const int shown = shown_question_count(record);
+    int score = 0;
+    if (has_box_scheme(boxes))
+        for (int n = 1; n <= shown; ++n)
+            if (question_scores(question_panel, n, boxes)) ++score;
+
+    char score_text[32];
+    wsprintfA(score_text, " %d / %d", score, record.question_count);
+    SetDlgItemTextA(record.header_panel, score_label_id, score_text);
+    SetDlgItemTextA(record.header_panel, code_box_id, score == 0 ? six_spaces : record.codes[score - 1]);
+}

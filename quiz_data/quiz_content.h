@@ -49,6 +49,12 @@ void append_question(QuizContent& quiz, const char* answer_1, const char* answer
 // Entry of question index (from 0); past the end, the last entry; none for an empty list.
 QuestionEntry* question_at(const QuizContent& quiz, int index);
 
+// Answer boxes each question shows: a text quiz has one per question whatever
+// the stream says; other kinds follow answers_per_question.
+inline int boxes_per_question(const QuizContent& quiz) {
+    return quiz.quiz_kind == text_quiz ? 1 : quiz.answers_per_question;
+}
+
 // Number of entries actually in the list.
 int entry_count(const QuizContent& quiz);
 
