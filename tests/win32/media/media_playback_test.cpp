@@ -162,6 +162,8 @@ TEST_F(PlayerHost, StaysEmptyAtTheOriginInASoundQuiz) {
 // scrolls, and goes away on stop.
 TEST_F(PlayerHost, ShowsTheVideoAboveItsRowAndFollowsScrolling) {
     start(video_quiz, 15);
+    ShowWindow(top, SW_SHOWNORMAL);  // ScrollWindow moves nothing in a hidden window
+    panel_test::pump(panel);
     click(play_button_id_base + 13);
     expect_in_band_of(13);
     const RECT before = rect_in_parent(host());
