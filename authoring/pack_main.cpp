@@ -182,16 +182,27 @@ void collect_packed_files(const QuizContent& quiz, HMODULE module, std::vector<Q
     }
 }
 
-int show_command(const Arguments& arguments) {
+// What show and unpack both need: the quiz as its source text, and its files.
+struct PackedSource {
     OwnedModule module;
     QuizRecord record;
-    std::vector<QuestionFiles> names;
     std::vector<PackedFile> files;
-    std::string toml, error;
-    if (!load_packed_quiz(arguments.input, module, record, error)) return failure(error);
-    collect_packed_files(record, module.get(), names, files);
-    if (!write_quiz_toml(record, names, toml, error)) return failure(arguments.input + ": " + error);
-    std::fwrite(toml.data(), 1, toml.size(), stdout);
+    std::string toml;
+};
+
+int read_packed_source(const std::string& input, PackedSource& source) {
+    std::vector<QuestionFiles> names;
+    std::string error;
+    if (!load_packed_quiz(input, source.module, source.record, error)) return failure(error);
+    collect_packed_files(source.record, source.module.get(), names, source.files);
+    if (!write_quiz_toml(source.record, names, source.toml, error)) return failure(input + ": " + error);
+    return exit_success;
+}
+
+int show_command(const Arguments& arguments) {
+    PackedSource source;
+    if (const int result = read_packed_source(arguments.input, source); result != exit_success) return result;
+    std::fwrite(source.toml.data(), 1, source.toml.size(), stdout);
     return exit_success;
 }
 
@@ -253,18 +264,13 @@ bool write_unpacked(const std::string& folder, const char* subfolder, const std:
 }
 
 int unpack_command(const Arguments& arguments) {
-    OwnedModule module;
-    QuizRecord record;
-    std::vector<QuestionFiles> names;
-    std::vector<PackedFile> files;
-    std::string toml, error;
-    if (!load_packed_quiz(arguments.input, module, record, error)) return failure(error);
-    collect_packed_files(record, module.get(), names, files);
-    if (!write_quiz_toml(record, names, toml, error)) return failure(arguments.input + ": " + error);
-    const char* subfolder = record.quiz_kind == picture_quiz ? "images" : "media";
-    if (!write_unpacked(arguments.output, subfolder, toml, files, error)) return failure(error);
-    std::printf("%s/quiz.toml: %d questions, %d files\n", arguments.output.c_str(), entry_count(record),
-                static_cast<int>(files.size()));
+    PackedSource source;
+    if (const int result = read_packed_source(arguments.input, source); result != exit_success) return result;
+    const char* subfolder = source.record.quiz_kind == picture_quiz ? "images" : "media";
+    std::string error;
+    if (!write_unpacked(arguments.output, subfolder, source.toml, source.files, error)) return failure(error);
+    std::printf("%s/quiz.toml: %d questions, %d files\n", arguments.output.c_str(),
+                entry_count(source.record), static_cast<int>(source.files.size()));
     return exit_success;
 }
 
