@@ -85,7 +85,21 @@ bool question_scores(HWND panel, int question_number, int boxes) {
     return lstrcmpA(feedback, grade_right) == 0;
 }
 
+int score_recount_deferrals = 0;
+bool score_recount_pending = false;
+
 }  // namespace
+
+DeferredScoreRecount::DeferredScoreRecount(QuizRecord& quiz, HWND question_panel)
+    : quiz_(quiz), question_panel_(question_panel) {
+    ++score_recount_deferrals;
+}
+
+DeferredScoreRecount::~DeferredScoreRecount() {
+    if (--score_recount_deferrals > 0 || !score_recount_pending) return;
+    score_recount_pending = false;
+    update_score(quiz_, question_panel_);
+}
 
 void read_control_text(HWND parent, int id, char* text, int limit) {
     text[0] = '\0';
@@ -100,7 +114,10 @@ void evaluate_answer(QuizRecord& record, HWND question_panel, int answer_box_id)
     const QuestionEntry* entry =
         has_box_scheme(boxes) && box_number >= 1 ? question_at(record, (box_number - 1) / boxes) : nullptr;
     if (entry) grade_box(record, question_panel, *entry, box_number);
-    update_score(record, question_panel);
+    if (score_recount_deferrals > 0)
+        score_recount_pending = true;
+    else
+        update_score(record, question_panel);
 }
 
 void update_score(QuizRecord& record, HWND question_panel) {

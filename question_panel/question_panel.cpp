@@ -264,7 +264,10 @@ PanelExtent build_rows_with_saved_answers(HWND panel, QuizRecord& record, HICON 
     SavedAnswers saved(static_cast<const unsigned char*>(results.view.get()), results.size);
     create_answer_font(record);
     PanelBuilder builder{panel, record, saved, play_icon, stop_icon, PanelExtent{}};
-    build_rows(builder);
+    {
+        const DeferredScoreRecount recount_once(record, panel);
+        build_rows(builder);
+    }
     add_right_margin(builder.extent, record.answers_per_question);
     return builder.extent;
 }
