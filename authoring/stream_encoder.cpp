@@ -8,11 +8,6 @@
 
 namespace {
 
-constexpr uint32_t end_code = 256;
-constexpr uint32_t widen_code = 257;
-constexpr uint32_t reset_code = 258;
-constexpr uint32_t first_free_code = 259;
-constexpr int initial_width = 9;
 
 // Open addressing over (prefix code, next byte) keys; at most 3837 entries live
 // at once, so the table stays under half full.

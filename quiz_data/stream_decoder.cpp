@@ -6,11 +6,6 @@
 
 namespace {
 
-constexpr uint32_t end_code = 256;
-constexpr uint32_t widen_code = 257;
-constexpr uint32_t reset_code = 258;
-constexpr uint32_t first_free_code = 259;
-constexpr int initial_width = 9;
 constexpr int widest_code = 32;
 constexpr std::size_t string_capacity = 4096;
 
