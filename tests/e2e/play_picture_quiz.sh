@@ -14,12 +14,7 @@ cd "$work"
 start_quiz() {
   wine ./drapeaux.exe >/dev/null 2>&1 &
   player=$!
-  window=""
-  for _ in $(seq 1 120); do
-    window=$(xdotool search --onlyvisible --name '^Drapeaux du monde$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.5
-  done
+  window=$("$root/scripts/wait-for-window" '^Drapeaux du monde$' 60)
   [ -n "$window" ] || { echo "the quiz window did not appear"; exit 1; }
   sleep 1.5
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"

@@ -26,7 +26,7 @@ wine animaux.exe &
 player=$!
 trap 'kill "$player" 2>/dev/null || true' EXIT
 
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Les animaux$' | head -n 1)
+window=$("$root/scripts/wait-for-window" '^Les animaux$' 60)
 [ -n "$window" ] || fail "the main window did not appear"
 # Wine's X window is the client area: X and Y are its origin on the screen.
 eval "$(xdotool getwindowgeometry --shell "$window")"
