@@ -2,15 +2,13 @@
 
 #include "answers/grade.h"
 #include "answers/measures.h"
+#include "header_panel/header_panel.h"
 #include "pictures/picture_loader.h"
 #include "question_panel/panel_layout.h"
 #include "quiz_data/quiz_record.h"
 
 namespace {
 
-// Controls of the header panel.
-constexpr int score_label_id = 32;
-constexpr int code_box_id = 30;
 const char* const six_spaces = "      ";  // the code box while nothing is solved
 
 // Ids are defined for one and two boxes per question only.
@@ -128,8 +126,6 @@ void update_score(QuizRecord& record, HWND question_panel) {
         for (int n = 1; n <= shown; ++n)
             if (question_scores(question_panel, n, boxes)) ++score;
 
-    char score_text[32];
-    wsprintfA(score_text, " %d / %d", score, record.question_count);
-    SetDlgItemTextA(record.header_panel, score_label_id, score_text);
+    SetDlgItemTextA(record.header_panel, score_label_id, score_text(score, record.question_count).text);
     SetDlgItemTextA(record.header_panel, code_box_id, score == 0 ? six_spaces : record.codes[score - 1]);
 }

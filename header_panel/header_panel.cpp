@@ -82,8 +82,7 @@ void create_control(HWND panel, const ControlSpec& spec) {
 }
 
 INT_PTR on_init_dialog(HWND panel) {
-    char score_text[32];
-    wsprintfA(score_text, " 0 / %d", quiz->question_count);
+    const ScoreText nothing_solved = score_text(0, quiz->question_count);
     const ControlSpec controls[] = {
         {link_id, "Static", authoring_site_address, SS_NOTIFY, 736, 5, 115, 18, ControlFont::link},
         {25, "Static", "Par :", 0, 736, 25, 27, 18, ControlFont::stock},
@@ -92,8 +91,8 @@ INT_PTR on_init_dialog(HWND panel) {
         {28, "Static", quiz->explanations, 0, 110, 19, 490, 27, ControlFont::stock},
         {29, "Static", quiz->title, 0, 110, 3, 220, 18, ControlFont::none},
         {31, "Static", " Code :", 0, 10, 29, 36, 15, ControlFont::stock},
-        {32, "Static", score_text, SS_CENTER, 10, 1, 80, 20, ControlFont::score},
-        {30, "edit", "", ES_READONLY, 47, 29, 50, 16, ControlFont::stock},
+        {score_label_id, "Static", nothing_solved.text, SS_CENTER, 10, 1, 80, 20, ControlFont::score},
+        {code_box_id, "edit", "", ES_READONLY, 47, 29, 50, 16, ControlFont::stock},
         {120, "Static", "", WS_BORDER, 0, 26, 100, 1, ControlFont::none},
         {121, "Static", "", WS_BORDER, 100, 0, 1, 50, ControlFont::none},
         {122, "Static", "", WS_BORDER, 730, 0, 1, 50, ControlFont::none},
@@ -145,6 +144,12 @@ void on_command(WPARAM wparam) {
 }
 
 }  // namespace
+
+ScoreText score_text(int score, int question_count) {
+    ScoreText formatted;
+    wsprintfA(formatted.text, " %d / %d", score, question_count);
+    return formatted;
+}
 
 void set_address_opener(AddressOpener opener) {
     address_opener = opener ? opener : open_with_shell;
