@@ -63,11 +63,14 @@ LRESULT CALLBACK answer_box_proc(HWND box, UINT message, WPARAM wparam, LPARAM l
 }
 
 void propagate_answer(HWND answer_box) {
+    if (!quiz) return;
     HWND panel = GetParent(answer_box);
     char text[text_size] = "";
     GetWindowTextA(answer_box, text, text_size);
-    const int box_count = quiz ? boxes_per_question(*quiz) * shown_question_count(*quiz) : 0;
-    // Each focus change below grades the box it leaves.
+    const int box_count = shown_box_count(*quiz);
+    // Each focus change below grades the box it leaves; the score is counted
+    // once at the end rather than over every label after each box.
+    const DeferredScoreRecount recount_once(*quiz, panel);
     for (int b = 1; b <= box_count; ++b) {
         char feedback[text_size];
         read_control_text(panel, feedback_label_id_base + b, feedback, text_size);

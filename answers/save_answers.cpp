@@ -40,7 +40,7 @@ std::string own_results_file_name() {
 void save_answers(HWND question_panel) {
     // A panel without answer boxes would save empty lines over an earlier run's answers.
     if (!question_panel || !quiz || !GetDlgItem(question_panel, answer_box_id_base + 1)) return;
-    const int box_count = boxes_per_question(*quiz) * shown_question_count(*quiz);
+    const int box_count = shown_box_count(*quiz);
     const std::string bytes = results_file_bytes(question_panel, box_count);
     const std::string name = own_results_file_name();
 

@@ -111,14 +111,6 @@ HWND create_label(HWND parent, const char* text, int x, int y, int width, int he
     return label;
 }
 
-void forward_wheel(HWND question_panel, WPARAM wparam) {
-    const WORD distance = HIWORD(wparam);
-    if (distance == WHEEL_DELTA)
-        PostMessageA(question_panel, WM_VSCROLL, SB_LINEUP, 0);
-    else if (distance == static_cast<WORD>(-WHEEL_DELTA))
-        PostMessageA(question_panel, WM_VSCROLL, SB_LINEDOWN, 0);
-}
-
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE: return on_create(window);

@@ -14,7 +14,6 @@ bool register_main_window_class(HINSTANCE instance);
 HWND create_main_window(HINSTANCE instance, const char* caption);
 void centre_window(HWND window);
 HWND create_label(HWND parent, const char* text, int x, int y, int width, int height, int id);
-void forward_wheel(HWND question_panel, WPARAM wparam);
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Start-up up to the shown windows; nullptr when the window class cannot be registered.

@@ -41,6 +41,8 @@ int shown_question_count(const QuizContent& quiz) {
     return quiz.question_count > max_questions ? max_questions : quiz.question_count;
 }
 
+int shown_box_count(const QuizContent& quiz) { return boxes_per_question(quiz) * shown_question_count(quiz); }
+
 TextRow text_row(int question_number) {
     const int y = first_row_top + text_row_pitch * (question_number - 1);
     TextRow row;

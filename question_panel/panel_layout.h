@@ -36,6 +36,8 @@ struct ControlRect {
 
 // Questions the panel shows: question_count kept within the 96 that ids and codes cover.
 int shown_question_count(const QuizContent& quiz);
+// Answer boxes the panel shows, numbered from 1: every shown question's boxes.
+int shown_box_count(const QuizContent& quiz);
 
 // One row of a text quiz: question n with its one answer box, numbered n.
 struct TextRow {

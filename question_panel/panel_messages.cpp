@@ -16,8 +16,8 @@ static_assert(SB_LINEUP == scroll_line_up && SB_LINEDOWN == scroll_line_down && 
                   SB_PAGELEFT == scroll_page_up && SB_PAGERIGHT == scroll_page_down,
               "scroll requests keep the platform's values");
 
-constexpr WORD wheel_notch_away = 120;
-constexpr WORD wheel_notch_towards = 65416;  // -120 as 16 bits
+constexpr WORD wheel_notch_away = WHEEL_DELTA;
+constexpr WORD wheel_notch_towards = static_cast<WORD>(-WHEEL_DELTA);  // 65416
 constexpr WPARAM last_media_button = 96;
 
 INT_PTR brush_result(const OwnedBrush& brush) { return reinterpret_cast<INT_PTR>(brush.get()); }
@@ -36,14 +36,6 @@ void on_scroll(HWND panel, int bar, int request) {
         ScrollWindow(panel, 0, moved, nullptr, nullptr);
     else
         ScrollWindow(panel, moved, 0, nullptr, nullptr);
-}
-
-void on_mouse_wheel(HWND panel, WPARAM wparam) {
-    const WORD distance = HIWORD(wparam);
-    if (distance == wheel_notch_away)
-        PostMessageA(panel, WM_VSCROLL, SB_LINEUP, 0);
-    else if (distance == wheel_notch_towards)
-        PostMessageA(panel, WM_VSCROLL, SB_LINEDOWN, 0);
 }
 
 // Re-ranges the bars for the new client size and moves the content by however
@@ -87,7 +79,7 @@ INT_PTR feedback_colours(HWND panel, HDC dc, int id) {
 INT_PTR on_ctl_color_static(HWND panel, HDC dc, HWND label) {
     if (!quiz) return FALSE;
     const int id = GetDlgCtrlID(label);
-    const int box_count = boxes_per_question(*quiz) * shown_question_count(*quiz);
+    const int box_count = shown_box_count(*quiz);
     const bool on_panel_colour = id == number_label_id || id == caption_label_id ||
                                  (id > reveal_label_id_base && id <= reveal_label_id_base + box_count);
     if (on_panel_colour) {
@@ -117,6 +109,14 @@ void release_pictures(HWND panel) {
 
 }  // namespace
 
+void forward_wheel(HWND question_panel, WPARAM wparam) {
+    const WORD distance = HIWORD(wparam);
+    if (distance == wheel_notch_away)
+        PostMessageA(question_panel, WM_VSCROLL, SB_LINEUP, 0);
+    else if (distance == wheel_notch_towards)
+        PostMessageA(question_panel, WM_VSCROLL, SB_LINEDOWN, 0);
+}
+
 INT_PTR CALLBACK question_panel_proc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG: build_question_panel(panel); return TRUE;
@@ -125,7 +125,7 @@ INT_PTR CALLBACK question_panel_proc(HWND panel, UINT message, WPARAM wparam, LP
     case WM_HSCROLL: on_scroll(panel, SB_HORZ, LOWORD(wparam)); return FALSE;
     // Handled, so the default handling does not pass the notch on to the main
     // window, which would scroll a second line.
-    case WM_MOUSEWHEEL: on_mouse_wheel(panel, wparam); return TRUE;
+    case WM_MOUSEWHEEL: forward_wheel(panel, wparam); return TRUE;
     case WM_COMMAND: on_command(wparam); return FALSE;
     case WM_CTLCOLORDLG: return quiz ? brush_result(quiz->colour_brush) : FALSE;
     case WM_CTLCOLORSTATIC:

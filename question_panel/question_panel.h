@@ -9,3 +9,7 @@ extern int content_height;
 INT_PTR CALLBACK question_panel_proc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam);
 void build_question_panel(HWND panel);
 void update_scroll_ranges(HWND panel);
+// One wheel notch (a distance of exactly 120 either way, in the high word of
+// wparam) posts one line of vertical scrolling to the panel; any other distance
+// posts nothing. The same for a wheel turned over the panel or the main window.
+void forward_wheel(HWND question_panel, WPARAM wparam);

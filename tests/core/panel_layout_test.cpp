@@ -224,17 +224,27 @@ TEST(PanelLayoutGrid, ShapeCountsOneBoxInTextQuizzes) {
     EXPECT_EQ(shape.reveal_mode, 3);
 }
 
-TEST(PanelLayout, ShownQuestionCountStaysWithinTheIds) {
+TEST(PanelLayout, ShownQuestionsAndBoxesStayWithinTheIds) {
     struct Case {
+        int quiz_kind;
+        int answers_per_question;
         int question_count;
-        int shown;
+        int shown_questions;
+        int shown_boxes;
     };
-    const Case cases[] = {{-3, 0}, {0, 0}, {45, 45}, {96, 96}, {97, 96}};
+    const Case cases[] = {
+        {text_quiz, 1, -3, 0, 0},       {text_quiz, 1, 0, 0, 0},        {text_quiz, 1, 45, 45, 45},
+        {text_quiz, 1, 96, 96, 96},     {text_quiz, 1, 97, 96, 96},     {text_quiz, 2, 22, 22, 22},
+        {picture_quiz, 2, 12, 12, 24},  {video_quiz, 2, 97, 96, 192},   {sound_quiz, 1, 9, 9, 9},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.question_count);
+        SCOPED_TRACE(testing::Message() << c.quiz_kind << " " << c.answers_per_question << " " << c.question_count);
         QuizContent quiz;
+        quiz.quiz_kind = c.quiz_kind;
+        quiz.answers_per_question = c.answers_per_question;
         quiz.question_count = c.question_count;
-        EXPECT_EQ(shown_question_count(quiz), c.shown);
+        EXPECT_EQ(shown_question_count(quiz), c.shown_questions);
+        EXPECT_EQ(shown_box_count(quiz), c.shown_boxes);
     }
 }
 
