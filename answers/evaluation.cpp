@@ -45,10 +45,7 @@ void show_answer_picture(HWND panel, int question_number) {
     const unsigned resource_id = answer_picture_id_base + static_cast<unsigned>(question_number);
     HBITMAP answer =
         load_picture(GetModuleHandleA(nullptr), resource_id, "IMG", picture_box_width, picture_box_height);
-    if (!answer) return;  // no answer picture: the question picture stays
-    HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
-    if (previous) DeleteObject(previous);
-    SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(answer));
+    if (answer) set_control_picture(picture, answer);  // no answer picture: the question picture stays
 }
 
 void reveal(const QuizRecord& record, HWND panel, const QuestionEntry& entry, int question_number) {

@@ -122,4 +122,10 @@ HBITMAP scale_picture(HBITMAP source, int box_width, int box_height) {
     return fitted_bitmap.release();
 }
 
+void set_control_picture(HWND picture_control, HBITMAP bitmap) {
+    const HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(
+        SendMessageA(picture_control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    if (previous) DeleteObject(previous);
+}
+
 long picture_decode_count() { return decode_calls; }

@@ -9,5 +9,9 @@ HBITMAP load_picture(HMODULE module, unsigned resource_id, const char* resource_
 HBITMAP decode_picture(const void* bytes, DWORD byte_count);
 HBITMAP scale_picture(HBITMAP source, int box_width, int box_height);
 
+// Shows `bitmap` (or nothing, for nullptr) in a picture control, which owns it
+// from then on; the bitmap it showed before is deleted.
+void set_control_picture(HWND picture_control, HBITMAP bitmap);
+
 // Number of decode_picture calls since start: start-up is measured by it.
 long picture_decode_count();

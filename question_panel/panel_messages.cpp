@@ -3,6 +3,7 @@
 #include "answers/evaluation.h"
 #include "answers/grade.h"
 #include "media/media_layer.h"
+#include "pictures/picture_loader.h"
 #include "question_panel/panel_layout.h"
 #include "question_panel/scroll_math.h"
 #include "quiz_data/quiz_record.h"
@@ -101,9 +102,7 @@ INT_PTR on_ctl_color_static(HWND panel, HDC dc, HWND label) {
 void release_pictures(HWND panel) {
     for (int n = 1; n <= max_questions; ++n) {
         HWND picture = GetDlgItem(panel, picture_control_id_base + n);
-        if (!picture) continue;
-        HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, 0));
-        if (bitmap) DeleteObject(bitmap);
+        if (picture) set_control_picture(picture, nullptr);
     }
 }
 

@@ -199,8 +199,7 @@ void load_row_pictures(RowPictures& row, int first_question, int question_count)
 void create_picture_control(HWND panel, int question_number, const ControlRect& rect, OwnedBitmap picture) {
     HWND control = create_control(panel, "STATIC", nullptr, picture_control_style, rect,
                                   picture_control_id_base + question_number);
-    if (control && picture)
-        SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.release()));
+    if (control && picture) set_control_picture(control, picture.release());
 }
 
 void create_media_button(HWND panel, int id, const ControlRect& rect, HICON icon) {
