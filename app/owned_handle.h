@@ -68,6 +68,13 @@ struct DcTraits {
     static void close(HDC h) { DeleteDC(h); }
 };
 
+template <typename Interface>
+struct InterfaceTraits {
+    static Interface* empty() { return nullptr; }
+    static bool valid(Interface* pointer) { return pointer != nullptr; }
+    static void close(Interface* pointer) { pointer->Release(); }
+};
+
 using OwnedBrush = OwnedHandle<HBRUSH, GdiTraits<HBRUSH>>;
 using OwnedFont = OwnedHandle<HFONT, GdiTraits<HFONT>>;
 using OwnedBitmap = OwnedHandle<HBITMAP, GdiTraits<HBITMAP>>;
@@ -76,6 +83,9 @@ using OwnedMapping = OwnedHandle<HANDLE, MappingTraits>;
 using OwnedView = OwnedHandle<const void*, ViewTraits>;
 using OwnedModule = OwnedHandle<HMODULE, ModuleTraits>;
 using OwnedMemoryDc = OwnedHandle<HDC, DcTraits>;
+// A COM interface pointer: one reference, released with its owner.
+template <typename Interface>
+using OwnedInterface = OwnedHandle<Interface*, InterfaceTraits<Interface>>;
 
 // Puts back what SelectObject replaced when the scope ends.
 class SelectedObject {

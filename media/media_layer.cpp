@@ -29,15 +29,6 @@ const char* const media_caption = "Information";
 
 using AttachControl = HRESULT(WINAPI*)(IUnknown* control, HWND host, IUnknown** container);
 
-template <typename Interface>
-struct ComTraits {
-    static Interface* empty() { return nullptr; }
-    static bool valid(Interface* pointer) { return pointer != nullptr; }
-    static void close(Interface* pointer) { pointer->Release(); }
-};
-using OwnedPlayer = OwnedHandle<IWMPPlayer*, ComTraits<IWMPPlayer>>;
-using OwnedControls = OwnedHandle<IWMPControls*, ComTraits<IWMPControls>>;
-using OwnedSettings = OwnedHandle<IWMPSettings*, ComTraits<IWMPSettings>>;
 
 // A BSTR converted from ANSI text through a buffer of `capacity` wide
 // characters; freed when the scope ends.
@@ -65,8 +56,8 @@ struct MediaLayer {
     AttachControl attach_control = nullptr;
     bool com_initialised = false;  // CoInitialize succeeded and is owed its CoUninitialize
     HWND player_host = nullptr;    // a child of the question panel, destroyed with it
-    OwnedPlayer media_player;
-    OwnedControls player_controls;
+    OwnedInterface<IWMPPlayer> media_player;
+    OwnedInterface<IWMPControls> player_controls;
     int current_media = 0;
 };
 
@@ -104,7 +95,7 @@ HWND create_player_host(HWND panel) {
 void keep_from_starting_alone(IWMPPlayer* player) {
     IWMPSettings* settings = nullptr;
     player->get_settings(&settings);
-    const OwnedSettings owned_settings(settings);
+    const OwnedInterface<IWMPSettings> owned_settings(settings);
     if (owned_settings) owned_settings.get()->put_autoStart(VARIANT_FALSE);
 }
 

@@ -28,26 +28,6 @@ private:
     bool initialised_;
 };
 
-// Releases a COM interface when the scope ends.
-template <typename Interface>
-class ComReference {
-public:
-    ComReference() = default;
-    ComReference(const ComReference&) = delete;
-    ComReference& operator=(const ComReference&) = delete;
-    ~ComReference() {
-        if (pointer_) pointer_->Release();
-    }
-    Interface* get() const { return pointer_; }
-    Interface* operator->() const { return pointer_; }
-    explicit operator bool() const { return pointer_ != nullptr; }
-    Interface** out() { return &pointer_; }
-    void** out_void() { return reinterpret_cast<void**>(&pointer_); }
-
-private:
-    Interface* pointer_ = nullptr;
-};
-
 }  // namespace
 
 HBITMAP load_picture(HMODULE module, unsigned resource_id, const char* resource_type, int box_width,
@@ -78,20 +58,22 @@ HBITMAP decode_picture(const void* bytes, DWORD byte_count) {
     if (!block) return nullptr;
     std::memcpy(block, bytes, byte_count);  // a fixed block's handle is its address
 
-    ComReference<IStream> stream;  // owns the block once created
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.out())) || !stream) {
+    IStream* created_stream = nullptr;
+    const HRESULT stream_result = CreateStreamOnHGlobal(block, TRUE, &created_stream);
+    const OwnedInterface<IStream> stream(created_stream);  // owns the block once created
+    if (FAILED(stream_result) || !stream) {
         GlobalFree(block);
         return nullptr;
     }
-    ComReference<IPicture> picture;
-    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(byte_count), FALSE, IID_IPicture,
-                              picture.out_void())) ||
-        !picture)
-        return nullptr;
+    IPicture* loaded_picture = nullptr;
+    const HRESULT picture_result = OleLoadPicture(stream.get(), static_cast<LONG>(byte_count), FALSE, IID_IPicture,
+                                                  reinterpret_cast<void**>(&loaded_picture));
+    const OwnedInterface<IPicture> picture(loaded_picture);
+    if (FAILED(picture_result) || !picture) return nullptr;
 
     // The picture destroys its own bitmap when released: hand out a copy.
     OLE_HANDLE handle = 0;
-    if (FAILED(picture->get_Handle(&handle)) || handle == 0) return nullptr;
+    if (FAILED(picture.get()->get_Handle(&handle)) || handle == 0) return nullptr;
     HANDLE own_bitmap = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle));
     return static_cast<HBITMAP>(CopyImage(own_bitmap, IMAGE_BITMAP, 0, 0, 0));
 }
