@@ -137,7 +137,7 @@ bool load_packed_quiz(const std::string& path, OwnedModule& module, QuizRecord& 
         return false;
     }
     std::vector<unsigned char> quiz_stream;
-    if (!read_resource(module.get(), "PATCH", quiz_stream_resource, quiz_stream)) {
+    if (!read_resource(module.get(), "PATCH", quiz_stream_id, quiz_stream)) {
         error = path + ": carries no quiz (no PATCH 104 resource; the player would show its built-in quiz)";
         return false;
     }
@@ -174,10 +174,10 @@ void collect_packed_files(const QuizContent& quiz, HMODULE module, std::vector<Q
     for (std::size_t i = 0; i < names.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
         if (quiz.quiz_kind == picture_quiz) {
-            collect(question_picture_resource + number, "images/q%d.jpg", number, names[i].picture);
-            collect(answer_picture_resource + number, "images/r%d.jpg", number, names[i].answer_picture);
+            collect(question_picture_id_base + number, "images/q%d.jpg", number, names[i].picture);
+            collect(answer_picture_id_base + number, "images/r%d.jpg", number, names[i].answer_picture);
         } else if (has_media) {
-            collect(question_picture_resource + number, media_name, number, names[i].media);
+            collect(media_resource_id_base + number, media_name, number, names[i].media);
         }
     }
 }

@@ -480,15 +480,15 @@ bool pack_quiz(const QuizSource& source, const std::vector<QuestionData>& data, 
                std::string& error) {
     const Messages messages{source.file_name, error};
     resources.clear();
-    if (!encode_into(messages, write_quiz_stream(source.content), quiz_stream_resource, "quiz stream", resources) ||
-        !encode_into(messages, write_codes_stream(source.content), codes_stream_resource, "codes stream", resources))
+    if (!encode_into(messages, write_quiz_stream(source.content), quiz_stream_id, "quiz stream", resources) ||
+        !encode_into(messages, write_codes_stream(source.content), codes_stream_id, "codes stream", resources))
         return false;
     for (std::size_t i = 0; i < data.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
-        if (!data[i].picture.empty()) resources.push_back({"IMG", question_picture_resource + number, data[i].picture});
-        if (!data[i].media.empty()) resources.push_back({"IMG", question_picture_resource + number, data[i].media});
+        if (!data[i].picture.empty()) resources.push_back({"IMG", question_picture_id_base + number, data[i].picture});
+        if (!data[i].media.empty()) resources.push_back({"IMG", media_resource_id_base + number, data[i].media});
         if (!data[i].answer_picture.empty())
-            resources.push_back({"IMG", answer_picture_resource + number, data[i].answer_picture});
+            resources.push_back({"IMG", answer_picture_id_base + number, data[i].answer_picture});
     }
     return true;
 }

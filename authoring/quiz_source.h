@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "quiz_data/quiz_content.h"
+#include "quiz_data/quiz_resources.h"
 
 // Files of one question as the source names them: UTF-8 paths relative to the
 // source's folder, empty when the question has none.
@@ -46,11 +47,6 @@ struct PackedResource {
     int id;
     std::vector<unsigned char> bytes;
 };
-
-constexpr int quiz_stream_resource = 104;
-constexpr int codes_stream_resource = 105;
-constexpr int question_picture_resource = 400;  // + question number; media too
-constexpr int answer_picture_resource = 10400;  // + question number
 
 // Reads source text; `file_name` names it in messages and `folder` is kept for
 // the files. Returns false with one message in `error`.

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int video_media = 2;  // media kinds are quiz_kind - 1: 1 sound, 2 video
-constexpr unsigned media_resource_id_base = 400;  // + n, type "img"
 constexpr int last_media_question = 96;
 
 constexpr DWORD player_host_style = WS_CHILD | WS_VISIBLE | WS_BORDER;

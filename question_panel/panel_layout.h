@@ -3,6 +3,7 @@
 #pragma once
 
 #include "pictures/picture_fit.h"
+#include "quiz_data/quiz_resources.h"
 
 struct QuizContent;
 
@@ -19,9 +20,7 @@ constexpr int reveal_label_id_base = 8000;    // + n
 constexpr int player_host_id = 9900;
 constexpr int picture_control_id_base = 9900;  // + n
 
-// IMG resources: question picture 400 + n, answer picture 10400 + n, both fitted into one box.
-constexpr unsigned question_picture_id_base = 400;
-constexpr unsigned answer_picture_id_base = 10400;
+// Question and answer pictures are both fitted into one box.
 constexpr int picture_box_width = 360;
 constexpr int picture_box_height = 345;
 

@@ -1,12 +1,11 @@
 #include "app/messages.h"
 #include "quiz_data/quiz_record.h"
+#include "quiz_data/quiz_resources.h"
 #include "quiz_data/quiz_stream.h"
 #include "quiz_data/stream_decoder.h"
 
 namespace {
 
-constexpr int quiz_stream_id = 104;
-constexpr int codes_stream_id = 105;
 const char* const loader_caption = "Quizz";
 
 // A PATCH resource of the module, read in place: `bytes` is null when it is
