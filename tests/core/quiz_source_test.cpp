@@ -592,27 +592,8 @@ TEST(TomlWriter, WritesTheSourceFormat) {
     const QuizSource source = read_or_fail(picture_source);
     std::string toml, error;
     ASSERT_TRUE(write_quiz_toml(source.content, files_of(source), toml, error)) << error;
-    EXPECT_EQ(toml,
-              u8R"(kind = "picture"
-title = "Les grands peintres"
-creator = "Camille"
-explanations = "Trouvez le peintre de chaque tableau."
-answer_labels = ["Peintre", "Tableau"]
-reveal = "text+picture"
-colour = "#5A5F96"
-codes = ["PINCEAU", "TOILE"]
-
-[[question]]
-answers = ["Monet", "Impression, soleil levant"]
-text = "Qui a peint ce tableau ?"
-picture = "images/q1.jpg"
-answer_picture = "images/r1.jpg"
-reveal_text = "Claude Monet, 1872"
-
-[[question]]
-answers = ["Géricault", "Le Radeau de la Méduse"]
-picture = "images/q2.jpg"
-)");
+    // The source is written in the writer's own order: only its comment line goes.
+    EXPECT_EQ(toml, picture_source.substr(picture_source.find('\n') + 1));
 }
 
 TEST(TomlWriter, RefusesWhatTheSourceFormatCannotHold) {
