@@ -203,7 +203,8 @@ struct StbFree {
 
 }  // namespace
 
-bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why) {
+bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
+                         long long max_pixels) {
     picture = RgbaPicture();
     const Format* format = format_of(bytes, size);
     if (!format) {
@@ -232,9 +233,9 @@ bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPictu
         return false;
     }
     const long long pixels = static_cast<long long>(width) * height;
-    if (pixels > max_picture_pixels) {
-        why = "is a picture of " + std::to_string(width) + " x " + std::to_string(height) +
-              " pixels, over the limit of 100 megapixels; make it smaller first";
+    if (pixels > max_pixels) {
+        why = "is a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels, over the limit of " +
+              std::to_string(max_pixels / 1000000) + " megapixels; make it smaller first";
         return false;
     }
     std::unique_ptr<unsigned char, StbFree> decoded(
@@ -273,10 +274,10 @@ std::vector<unsigned char> encode_jpeg(const RgbaPicture& picture) {
 }
 
 bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int box_height, RgbColour background,
-                     ConvertedPicture& result, std::string& why) {
+                     ConvertedPicture& result, std::string& why, long long max_pixels) {
     result = ConvertedPicture();
     RgbaPicture picture;
-    if (!decode_picture_file(bytes.data(), bytes.size(), picture, why)) return false;
+    if (!decode_picture_file(bytes.data(), bytes.size(), picture, why, max_pixels)) return false;
     result.source_width = picture.width;
     result.source_height = picture.height;
 

@@ -20,13 +20,15 @@ struct RgbColour {
     unsigned char blue = 0;
 };
 
-// Larger pictures are refused before a pixel is decoded.
+// Larger pictures are refused before a pixel is decoded (the fuzzer sets a
+// smaller bound to explore more inputs per second).
 constexpr long long max_picture_pixels = 100000000;
 
 // Decodes a JPEG, PNG, GIF (its first frame) or BMP file, recognised by its
 // content, with a JPEG's EXIF orientation applied. Returns false with `why`
 // completing "<file> ..." (what the file is and why it cannot be used).
-bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why);
+bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
+                         long long max_pixels = max_picture_pixels);
 
 // Resamples to width x height with a Catmull-Rom filter widened to the scale
 // (so shrinking averages every source pixel), weighting colours by their alpha.
@@ -52,4 +54,4 @@ struct ConvertedPicture {
 //   enlarged), laid on `background` where it is transparent, and written by
 //   encode_jpeg.
 bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int box_height, RgbColour background,
-                     ConvertedPicture& result, std::string& why);
+                     ConvertedPicture& result, std::string& why, long long max_pixels = max_picture_pixels);
