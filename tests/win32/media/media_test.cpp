@@ -1,0 +1,107 @@
+// The media layer with Wine's media player on a real question panel: the files
+// each click leaves, where a video shows, a missing host, and the clean-up at exit.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "media_harness.h"
+
+namespace media_test {
+namespace {
+
+using Names = std::vector<std::string>;
+using panel_test::read_file;
+using panel_test::rect_in_parent;
+using panel_test::write_file;
+
+TEST_F(MediaTest, TextAndPictureQuizzesLoadAndDeleteNothing) {
+    const Names planted = {"quizz1.avi", "quizz1.mp3"};
+    for (const std::string& name : planted) write_file(name, "earlier run");
+    for (int kind : {text_quiz, picture_quiz}) {
+        start(kind, 4);
+        EXPECT_EQ(item(player_host_id), nullptr);
+        SendMessageA(panel, WM_COMMAND, play_button_id_base + 1, 0);
+        release_media_layer(top);
+        EXPECT_TRUE(IsWindow(top));
+        EXPECT_EQ(GetModuleHandleA("atl.dll"), nullptr);
+        destroy_panel();
+    }
+    EXPECT_EQ(media_files(), planted);
+}
+
+TEST_F(MediaTest, WithoutItsHostTheQuizSaysSoAndShowsNoQuestions) {
+    set_hosting_library("missing_host.dll");
+    write_file("quizz7.mp3", "earlier run");
+    write_file("quizz7.avi", "earlier run");
+    start(sound_quiz, 4);
+    EXPECT_EQ(GetWindow(panel, GW_CHILD), nullptr);
+    EXPECT_EQ(content_height, 0);
+    EXPECT_EQ(panel_test::shown_messages,
+              Names({"Le lecteur multim\xE9" "dia n'est pas disponible : les sons et les vid\xE9os de ce quiz ne peuvent "
+                     "pas \xEAtre lus.", "Information"}));
+    release_media_layer(top);  // removes its own kind's files only
+    EXPECT_FALSE(IsWindow(top));
+    EXPECT_EQ(media_files(), Names({"quizz7.avi"}));
+}
+
+TEST_F(MediaTest, ExtractionCopiesTheResourceOrNothing) {
+    write_file("quizz3.mp3", std::string(40000, 'x'));
+    EXPECT_EQ(extract_media(403, 1), 1);
+    EXPECT_TRUE(read_file("quizz3.mp3") == media_resource(403));
+    EXPECT_EQ(extract_media(413, 2), 1);  // the kind names the file
+    EXPECT_TRUE(read_file("quizz13.avi") == media_resource(413));
+    EXPECT_EQ(extract_media(402, 1) + extract_media(404, 1), 0);  // missing, empty
+    EXPECT_EQ(media_files(), Names({"quizz13.avi", "quizz3.mp3"}));
+}
+
+TEST_F(MediaTest, SoundPlaysOneFileAtATimeAndExitRemovesThem) {
+    write_file("quizz0.mp3", "not a question");  // no question has played yet: the first stop removes it
+    start(sound_quiz, 6);
+    click(play_button_id_base + 3);
+    EXPECT_EQ(media_files(), Names({"quizz3.mp3"}));
+    EXPECT_TRUE(read_file("quizz3.mp3") == media_resource(403));
+    click(play_button_id_base + 5);
+    EXPECT_EQ(media_files(), Names({"quizz5.mp3"}));
+    FILETIME first = {}, again = {};
+    HANDLE file = CreateFileA("quizz5.mp3", 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    GetFileTime(file, nullptr, nullptr, &first);
+    CloseHandle(file);
+    Sleep(50);
+    click(play_button_id_base + 5);  // replaying writes the file anew: the player let go of it
+    file = CreateFileA("quizz5.mp3", 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    GetFileTime(file, nullptr, nullptr, &again);
+    CloseHandle(file);
+    EXPECT_GT(CompareFileTime(&again, &first), 0);
+    click(play_button_id_base + 2);  // no media there: what played stops and goes
+    EXPECT_EQ(media_files(), Names());
+    click(play_button_id_base + 1);
+    click(stop_button_id_base + 4);  // any row's stop button stops what plays
+    EXPECT_EQ(media_files(), Names());
+    EXPECT_EQ(rect_in_parent(item(player_host_id)), std::vector<int>({0, 0, 0, 0}));  // no picture in a sound quiz
+    for (const char* name : {"quizz1.mp3", "quizz96.mp3", "quizz97.mp3", "quizz2.avi"}) write_file(name, "left");
+    release_media_layer(top);
+    EXPECT_FALSE(IsWindow(top));
+    EXPECT_EQ(GetModuleHandleA("atl.dll"), nullptr);
+    EXPECT_EQ(media_files(), Names({"quizz2.avi", "quizz97.mp3"}));
+    EXPECT_TRUE(panel_test::shown_messages.empty());
+}
+
+TEST_F(MediaTest, VideoShowsAboveItsRowAndFollowsScrolling) {
+    start(video_quiz, 15);
+    ShowWindow(top, SW_SHOWNORMAL);  // ScrollWindow moves nothing in a hidden window
+    SendMessageA(panel, WM_VSCROLL, SB_LINEDOWN, 0);
+    SendMessageA(panel, WM_VSCROLL, SB_LINEDOWN, 0);
+    panel_test::pump(panel);
+    click(play_button_id_base + 15);  // fifth grid row, 270 pixels each, scrolled by 100
+    EXPECT_EQ(media_files(), Names({"quizz15.avi"}));
+    EXPECT_EQ(rect_in_parent(item(player_host_id)), std::vector<int>({46 + 2 * 390, 4 * 270 + 5 - 100, 360, 205}));
+    EXPECT_TRUE(IsWindowVisible(item(player_host_id)));
+    SendMessageA(panel, WM_VSCROLL, SB_LINEUP, 0);
+    panel_test::pump(panel);
+    EXPECT_EQ(rect_in_parent(item(player_host_id))[1], 4 * 270 + 5 - 50);
+    click(play_button_id_base + 14);  // no video there: the band goes
+    EXPECT_FALSE(IsWindowVisible(item(player_host_id)));
+}
+
+}  // namespace
+}  // namespace media_test
