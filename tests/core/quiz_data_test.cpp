@@ -1,5 +1,5 @@
 // The packed quiz's streams: decoder, encoder, parsers and writers, and the
-// question list they fill.
+// question list they fill. Random quizzes make the round trip in quiz_source_fuzz.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -104,15 +104,14 @@ TEST(StreamDecoder, Limits) {
 TEST(StreamEncoder, ExactBitsAndRoundTrips) {
     const std::string ab = "AB";
     EXPECT_EQ(encode_stream(reinterpret_cast<const unsigned char*>(ab.data()), 2), (Bytes{0x20, 0x90, 0xA0, 0x00}));
+    // Random bytes over small and large alphabets fill the dictionary and reset it several times.
     std::mt19937 random(11);
     for (unsigned alphabet : {2u, 4u, 256u}) {
-        for (std::size_t size : {1u, 2u, 700u, 45000u}) {
-            Bytes input(size);
-            for (unsigned char& byte : input) byte = static_cast<unsigned char>(random() % alphabet);
-            const Bytes stream = encode_stream(input.data(), input.size());
-            EXPECT_LE(stream.size(), max_encoded_size);
-            EXPECT_EQ(decode(stream), std::string(input.begin(), input.end())) << alphabet << " " << size;
-        }
+        Bytes input(alphabet == 256 ? 45000 : 100000);
+        for (unsigned char& byte : input) byte = static_cast<unsigned char>(random() % alphabet);
+        const Bytes stream = encode_stream(input.data(), input.size());
+        EXPECT_LE(stream.size(), max_encoded_size);
+        EXPECT_EQ(decode(stream), std::string(input.begin(), input.end())) << alphabet;
     }
 }
 
@@ -181,41 +180,6 @@ TEST(QuizStream, ParserRules) {
     EXPECT_FALSE(parse_codes_stream(bytes, lines.size(), 5, codes));
     EXPECT_FALSE(parse_codes_stream(bytes, lines.size(), max_questions + 1, codes));
     EXPECT_STREQ(codes[0], "UN");
-}
-
-TEST(QuizStream, GeneratedQuizzesRoundTrip) {
-    std::mt19937 random(2024);
-    const auto text = [&random](char (&field)[text_size], bool code) {
-        const std::size_t length = random() % 3 == 0 ? text_size - 1 : random() % 20;
-        for (std::size_t i = 0; i < length; ++i) {
-            do field[i] = static_cast<char>(1 + random() % 255);
-            while (field[i] == '|' || (code && field[i] == '\r'));
-        }
-        field[length] = '\0';
-    };
-    for (int round = 0; round < 200; ++round) {
-        QuizContent source;
-        source.quiz_kind = static_cast<int>(random() % 4);
-        source.answers_per_question = source.quiz_kind == text_quiz ? 1 : 1 + static_cast<int>(random() % 2);
-        source.reveal_mode = static_cast<int>(random() % 4);
-        source.question_count = 1 + static_cast<int>(random() % max_questions);
-        text(source.title, false);
-        text(source.answer_label_2, false);
-        for (int i = 0; i < source.question_count; ++i) {
-            append_question(source, "", "", "");
-            text(source.last_question->answer_1, false);
-            if (source.answers_per_question == 2) text(source.last_question->answer_2, false);
-            if (source.reveal_mode >= 2) text(source.last_question->reveal_text, false);
-            text(source.codes[i], true);
-        }
-        source.colour_green = static_cast<uint8_t>(random());
-        const Bytes layout = write_quiz_stream(source);
-        const Bytes codes = write_codes_stream(source);
-        QuizContent loaded;
-        ASSERT_TRUE(parse_quiz_stream(layout.data(), layout.size(), loaded));
-        ASSERT_TRUE(parse_codes_stream(codes.data(), codes.size(), loaded.question_count, loaded.codes));
-        ASSERT_EQ(quiz_difference(source, loaded), "") << round;
-    }
 }
 
 TEST(QuizContent, LookupPastTheEndGivesTheLastEntry) {
