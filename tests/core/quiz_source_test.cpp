@@ -92,7 +92,7 @@ TEST(QuizSource, EachRefusalNamesFileLineAndField) {
 const std::string picture_source = u8R"(kind = "picture"
 title = "Les grands peintres"
 creator = "Camille"
-explanations = "Trouvez le peintre de chaque tableau."
+explanations = "Trouvez le peintre de chaque \"tableau\" \\ œuvre."
 answer_labels = ["Peintre", "Tableau"]
 reveal = "text+picture"
 colour = "#5A5F96"
