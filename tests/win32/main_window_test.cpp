@@ -108,6 +108,9 @@ TEST_F(MainWindow, HeaderTextsColoursLinkAndSave) {
               "Capitales d'Europe|L\xE9" "a Martin|Trouvez la capitale de chaque pays.| 0 / 2");
     EXPECT_EQ(text_of(header(24)), authoring_site_address);
     EXPECT_EQ(rect_in_parent(header(24)), std::vector<int>({736, 5, 115, 18}));
+    LOGFONTA link_font = {};  // three quarters of the link's 18 pixels, underlined
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(header(24), WM_GETFONT, 0, 0)), sizeof link_font, &link_font);
+    EXPECT_EQ(std::vector<int>({link_font.lfHeight, link_font.lfUnderline}), std::vector<int>({-13, 1}));
     RECT frame, client;
     GetWindowRect(header_panel_window, &frame);
     GetClientRect(header_panel_window, &client);

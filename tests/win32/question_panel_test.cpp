@@ -143,8 +143,12 @@ TEST_F(QuestionPanel, TextQuizRowsEntryAndFailedSave) {
     EXPECT_EQ(std::vector<int>({content_width, content_height}), std::vector<int>({910, 105}));
     EXPECT_EQ(text_of(box(1)) + "|" + text_of(box(2)) + "|" + feedback(1), "reponse1|xyz|?");  // text rows wait
     EXPECT_EQ(colours(item(question_label_id))[0], brush(record->brush_pale_yellow));
-    answer(4, "reponse3");
+    SetWindowTextA(box(4), "reponse3");
+    SendMessageA(box(4), WM_SYSKEYDOWN, VK_RETURN, 0);  // Alt+Enter grades as Enter does
     EXPECT_EQ(feedback(4), "BRAVO");  // a row past the last entry asks the last entry
+    SendMessageA(box(3), EM_SETSEL, 0, 0);
+    for (WPARAM character : {WPARAM('\r'), WPARAM('\t'), WPARAM('c')}) SendMessageA(box(3), WM_CHAR, character, 1);
+    EXPECT_EQ(text_of(box(3)), "c");  // Enter and Tab never reach the box as characters
 
     SetFocus(box(1));
     DWORD start = 1, end = 0;
@@ -162,7 +166,7 @@ TEST_F(QuestionPanel, TextQuizRowsEntryAndFailedSave) {
     EXPECT_EQ(read_file(own_results_file_name()), "reponse1\r\nxyz\r\n");
     EXPECT_TRUE(files_matching("dvn*.tmp").empty());
     save_answers(panel);
-    EXPECT_EQ(read_file(own_results_file_name()), "reponse1\r\nxyz\r\n\r\nreponse3\r\n");
+    EXPECT_EQ(read_file(own_results_file_name()), "reponse1\r\nxyz\r\nc\r\nreponse3\r\n");
 }
 
 TEST_F(QuestionPanel, TwoBoxSoundQuiz) {
