@@ -174,15 +174,16 @@ TEST(QuizStream, ParserRules) {
     EXPECT_FALSE(parse(many + "a|q|\x00\x01\x02\x03"s, quiz));
 
     char codes[max_questions][text_size] = {};
-    const std::string lines = "UN\rXDEUX\r\nA\nB\r\nQUATRE";
+    const std::string lines = "\r\nDE\0UX\rXA\nB\r\nQUATRE"s;
     const auto* bytes = reinterpret_cast<const unsigned char*>(lines.data());
     ASSERT_TRUE(parse_codes_stream(bytes, lines.size(), 4, codes));
-    EXPECT_STREQ(codes[1], "DEUX");  // any byte after the CR is skipped
-    EXPECT_STREQ(codes[2], "A\nB");
+    EXPECT_STREQ(codes[0], "");  // a leading CR: an empty code
+    EXPECT_STREQ(codes[1], "DEUX");  // zero bytes dropped
+    EXPECT_STREQ(codes[2], "A\nB");  // any byte after the CR is skipped, a lone LF kept
     EXPECT_STREQ(codes[3], "QUATRE");
     EXPECT_FALSE(parse_codes_stream(bytes, lines.size(), 5, codes));
     EXPECT_FALSE(parse_codes_stream(bytes, lines.size(), max_questions + 1, codes));
-    EXPECT_STREQ(codes[0], "UN");
+    EXPECT_STREQ(codes[3], "QUATRE");  // refusals change nothing
 }
 
 TEST(QuizContent, LookupPastTheEndGivesTheLastEntry) {

@@ -81,19 +81,6 @@ int main(int argc, char** argv) {
     // The layout ends with the colour: the truncated stream lacks exactly the blue byte.
     const Bytes full_encoded = encode(full_layout);
 
-    // One-box sound quiz, reveal mode 2, written byte by byte: an empty second caption,
-    // a zero byte inside a question text, and bytes after the blue one.
-    const Bytes one_box_layout = literal_bytes(
-        "\x07\x03\x02\x01"
-        "Musiques de films|Jean Dupré|Écoutez et nommez le film.|Film||"
-        "Amélie|Extrait n°1|"
-        "Le Grand Bleu|Extrait\0 2|"
-        "\x02"
-        "Yann Tiersen|Éric Serra|"
-        "\xC8\x64\x32"
-        "reste|");
-    // A carriage return first gives an empty code; the zero byte is dropped.
-    const Bytes one_box_codes = literal_bytes("\r\nDE\0UX\r\n");
     // Two lines where the full quiz needs three.
     const Bytes short_codes = literal_bytes("UN\r\nDEUX");
     // Nine-bit codes 65, 300, 256: 300 lies beyond the next free code (259).
@@ -102,8 +89,6 @@ int main(int argc, char** argv) {
     const bool written =
         write_file("full_quiz.bin", full_encoded) &&
         write_file("full_codes.bin", encode(write_codes_stream(full_quiz))) &&
-        write_file("one_box_quiz.bin", encode(one_box_layout)) &&
-        write_file("one_box_codes.bin", encode(one_box_codes)) &&
         write_file("truncated_quiz.bin", encode(Bytes(full_layout.begin(), full_layout.end() - 1))) &&
         write_file("short_codes.bin", encode(short_codes)) && write_file("undecodable.bin", undecodable) &&
         write_file("empty.bin", Bytes()) &&

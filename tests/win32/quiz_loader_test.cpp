@@ -73,7 +73,6 @@ TEST(QuizLoader, EveryStateOfTheTwoStreams) {
     } cases[] = {
         {"full_quiz", full + "\xC9TOILE|LUNE" + full_colour},
         {"largest_quiz", full + "\xC9TOILE|LUNE" + full_colour},
-        {"one_box_quiz", "Musiques de films|2|Extrait 2||DEUX|" + std::to_string(RGB(200, 100, 50))},
         {nullptr, "Nom du quizz|2|emplacement|||10734389"},
         {"empty_quiz", "Nom du quizz|2|emplacement|||10734389"},
         {"undecodable_quiz", bad_quiz + constructed},
