@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "media/wmp_player.h"
 #include "media_harness.h"
 
 namespace media_test {
@@ -44,9 +45,42 @@ TEST_F(MediaTest, WithoutItsHostTheQuizSaysSoAndShowsNoQuestions) {
     EXPECT_EQ(media_files(), Names({"quizz7.avi"}));
 }
 
+// Stands in for the media player's class while registered: hands out the real
+// player and keeps it, so that a test can read the player's settings.
+struct KeepingFactory : IClassFactory {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        *object = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory) ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+        const HRESULT result = real->CreateInstance(outer, iid, object);
+        if (SUCCEEDED(result) && IsEqualIID(iid, IID_IWMPPlayer)) player = static_cast<IWMPPlayer*>(*object);
+        return result;
+    }
+    IClassFactory* real = nullptr;
+    IWMPPlayer* player = nullptr;
+};
+KeepingFactory player_factory;
+
 TEST_F(MediaTest, SoundPlaysOneFileAtATimeAndExitRemovesThem) {
     write_file("quizz0.mp3", "not a question");  // no question has played yet: the first stop removes it
+    CoInitialize(nullptr);
+    CoGetClassObject(CLSID_WindowsMediaPlayer, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                     reinterpret_cast<void**>(&player_factory.real));
+    DWORD registration = 0;
+    ASSERT_TRUE(player_factory.real);
+    CoRegisterClassObject(CLSID_WindowsMediaPlayer, &player_factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &registration);
     start(sound_quiz, 6);
+    CoRevokeClassObject(registration);
+    ASSERT_NE(player_factory.player, nullptr);
+    IWMPSettings* settings = nullptr;
+    VARIANT_BOOL auto_start = VARIANT_TRUE;
+    if (SUCCEEDED(player_factory.player->get_settings(&settings))) settings->get_autoStart(&auto_start);
+    if (settings) settings->Release();
+    EXPECT_EQ(auto_start, VARIANT_FALSE);  // given a file, the player waits for play
     click(play_button_id_base + 3);
     EXPECT_EQ(media_files(), Names({"quizz3.mp3"}));
     EXPECT_TRUE(read_file("quizz3.mp3") == media_resource(403));
@@ -77,6 +111,8 @@ TEST_F(MediaTest, SoundPlaysOneFileAtATimeAndExitRemovesThem) {
     EXPECT_EQ(GetModuleHandleA("atl.dll"), nullptr);
     EXPECT_EQ(media_files(), Names({"quizz13.avi", "quizz2.avi", "quizz97.mp3"}));
     EXPECT_TRUE(panel_test::shown_messages.empty());
+    player_factory.real->Release();
+    CoUninitialize();
 }
 
 TEST_F(MediaTest, VideoShowsAboveItsRowAndFollowsScrolling) {
