@@ -11,6 +11,7 @@
 namespace {
 
 long decode_calls = 0;
+long stretch_calls = 0;
 
 // Balances one CoInitialize. A thread already in the multithreaded apartment
 // refuses it (RPC_E_CHANGED_MODE); then there is nothing to undo, and undoing
@@ -85,6 +86,7 @@ HBITMAP decode_picture(const void* bytes, DWORD byte_count) {
 }
 
 HBITMAP scale_picture(HBITMAP source, int box_width, int box_height) {
+    ++stretch_calls;
     BITMAP source_size = {};
     if (GetObjectA(source, sizeof source_size, &source_size) != static_cast<int>(sizeof source_size))
         return nullptr;
@@ -117,3 +119,5 @@ void set_control_picture(HWND picture_control, HBITMAP bitmap) {
 }
 
 long picture_decode_count() { return decode_calls; }
+
+long picture_stretch_count() { return stretch_calls; }

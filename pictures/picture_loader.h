@@ -13,5 +13,7 @@ HBITMAP scale_picture(HBITMAP source, int box_width, int box_height);
 // from then on; the bitmap it showed before is deleted.
 void set_control_picture(HWND picture_control, HBITMAP bitmap);
 
-// Number of decode_picture calls since start: start-up is measured by it.
+// Number of decode_picture and scale_picture calls since start: start-up is
+// measured by them.
 long picture_decode_count();
+long picture_stretch_count();

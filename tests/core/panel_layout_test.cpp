@@ -1,250 +1,146 @@
+// Where the question panel puts its controls, how it scrolls and how pictures fit.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "question_panel/panel_layout.h"
+#include "question_panel/scroll_math.h"
 #include "quiz_data/quiz_content.h"
 
 namespace {
 
-void expect_rect(const ControlRect& rect, int x, int y, int width, int height) {
-    EXPECT_EQ(rect.x, x);
-    EXPECT_EQ(rect.y, y);
-    EXPECT_EQ(rect.width, width);
-    EXPECT_EQ(rect.height, height);
-}
+std::vector<int> rect(const ControlRect& r) { return {r.x, r.y, r.width, r.height}; }
 
-PanelExtent lay_out_text_quiz(int question_count, int answers_per_question) {
-    PanelExtent extent;
-    for (int n = 1; n <= question_count; ++n) add_text_row(extent, text_row(n));
-    add_right_margin(extent, answers_per_question);
-    return extent;
-}
-
-TEST(PanelLayoutText, RowsEveryTwentyFivePixels) {
-    const int tops[] = {5, 30, 55};
-    for (int n = 1; n <= 3; ++n) {
-        SCOPED_TRACE(n);
-        const TextRow row = text_row(n);
-        const int y = tops[n - 1];
-        expect_rect(row.number, 26, y + 2, 19, 17);
-        expect_rect(row.question, 50, y, 550, 20);
-        expect_rect(row.answer_box, 610, y, 100, 20);
-        expect_rect(row.feedback, 720, y, 100, 20);
-    }
-}
-
-TEST(PanelLayoutText, ContentOfThreeRowsWithEitherMargin) {
-    const PanelExtent one_box = lay_out_text_quiz(3, 1);
-    EXPECT_EQ(one_box.content_width, 850);
-    EXPECT_EQ(one_box.content_height, 80);
-    const PanelExtent two_boxes = lay_out_text_quiz(3, 2);
-    EXPECT_EQ(two_boxes.content_width, 910);
-    EXPECT_EQ(two_boxes.content_height, 80);
-}
-
-TEST(PanelLayoutText, NoRowsLeaveOnlyTheMargin) {
-    const PanelExtent extent = lay_out_text_quiz(0, 1);
-    EXPECT_EQ(extent.content_width, 20);
-    EXPECT_EQ(extent.content_height, 0);
-}
-
-// Lays out a grid quiz, each row measured from the fitted sizes of its three
-// pictures (index 0 is question 1; entries past the end count as missing).
-struct GridRun {
+// Cells of a grid quiz, each row measured from its three pictures (index 0 is
+// question 1; entries past the end are missing), and the content extent.
+struct Grid {
     std::vector<GridCell> cells;
     PanelExtent extent;
 };
-
-GridRun lay_out_grid(const GridShape& shape, int question_count,
-                     const std::vector<FittedSize>& pictures, int answers_per_question) {
-    GridRun run;
+Grid lay_out(const GridShape& shape, int count, const std::vector<FittedSize>& pictures = {}) {
+    Grid grid;
     int row_height = 0;
-    for (int n = 1; n <= question_count; ++n) {
+    const auto picture = [&](int index) { return index < static_cast<int>(pictures.size()) ? &pictures[index] : nullptr; };
+    for (int n = 1; n <= count; ++n) {
         if (starts_grid_row(n)) {
             int heights[3] = {};
-            for (int m = 0; m < 3; ++m) {
-                const std::size_t index = static_cast<std::size_t>(n - 1 + m);
-                if (index < pictures.size()) heights[m] = pictures[index].height;
-            }
+            for (int m = 0; m < 3; ++m) heights[m] = picture(n - 1 + m) ? picture(n - 1 + m)->height : 0;
             row_height = row_picture_height(heights);
         }
-        const std::size_t index = static_cast<std::size_t>(n - 1);
-        const FittedSize* picture = index < pictures.size() && pictures[index].height > 0
-                                        ? &pictures[index] : nullptr;
-        run.cells.push_back(grid_cell(shape, n, run.extent.row_top, row_height, picture));
-        add_grid_cell(run.extent, n, run.cells.back());
+        const FittedSize* own = picture(n - 1) && picture(n - 1)->height > 0 ? picture(n - 1) : nullptr;
+        grid.cells.push_back(grid_cell(shape, n, grid.extent.row_top, row_height, own));
+        add_grid_cell(grid.extent, n, grid.cells.back());
     }
-    add_right_margin(run.extent, answers_per_question);
-    return run;
+    add_right_margin(grid.extent, shape.boxes_per_question);
+    return grid;
 }
 
-const FittedSize landscape{360, 270};  // 400 x 300 fitted into 360 x 345
-const FittedSize portrait{258, 345};   // 300 x 400
+const FittedSize landscape{360, 270};
+const FittedSize portrait{258, 345};
 
-TEST(PanelLayoutGrid, PictureQuizOfFourLandscapes) {
-    const GridRun run = lay_out_grid({picture_quiz, 1, 0}, 4, std::vector<FittedSize>(6, landscape), 1);
-    const int origins[] = {46, 436, 826, 46};
-    const int row_tops[] = {5, 5, 5, 345};
-    for (int n = 1; n <= 4; ++n) {
-        SCOPED_TRACE(n);
-        const GridCell& cell = run.cells[static_cast<std::size_t>(n - 1)];
-        const int x0 = origins[n - 1];
-        const int ry = row_tops[n - 1] + 280;
-        EXPECT_EQ(cell.column_origin, x0);
-        EXPECT_EQ(cell.control_top, ry);
-        expect_rect(cell.picture, x0, row_tops[n - 1], 360, 270);
-        expect_rect(cell.number, x0 - 28, ry + 2, 27, 17);
-        ASSERT_EQ(cell.box_count, 1);
-        expect_rect(cell.answer_boxes[0], x0, ry, 360, 20);
-        expect_rect(cell.feedback_labels[0], x0, ry + 19, 360, 20);
-        EXPECT_FALSE(cell.has_captions);
-        EXPECT_FALSE(cell.has_media_buttons);
-        EXPECT_FALSE(cell.has_reveal);
+TEST(PanelLayout, TextRows) {
+    const TextRow row = text_row(2);
+    EXPECT_EQ(rect(row.number), (std::vector<int>{26, 32, 19, 17}));
+    EXPECT_EQ(rect(row.question), (std::vector<int>{50, 30, 550, 20}));
+    EXPECT_EQ(rect(row.answer_box), (std::vector<int>{610, 30, 100, 20}));
+    EXPECT_EQ(rect(row.feedback), (std::vector<int>{720, 30, 100, 20}));
+    PanelExtent extent;
+    for (int n = 1; n <= 3; ++n) add_text_row(extent, text_row(n));
+    add_right_margin(extent, 2);
+    EXPECT_EQ(extent.content_width, 910);
+    EXPECT_EQ(extent.content_height, 80);
+}
+
+TEST(PanelLayout, PictureGrid) {
+    // Question 4 opens the second row, measured with pictures 5 and 6 that no question shows.
+    Grid grid = lay_out({picture_quiz, 1, 0}, 4, {landscape, landscape, landscape, landscape, landscape, portrait});
+    EXPECT_EQ(rect(grid.cells[1].picture), (std::vector<int>{436, 5, 360, 270}));
+    EXPECT_EQ(rect(grid.cells[1].answer_boxes[0]), (std::vector<int>{436, 285, 360, 20}));
+    EXPECT_EQ(rect(grid.cells[1].feedback_labels[0]), (std::vector<int>{436, 304, 360, 20}));
+    EXPECT_EQ(rect(grid.cells[1].number), (std::vector<int>{408, 287, 27, 17}));
+    EXPECT_EQ(rect(grid.cells[3].picture), (std::vector<int>{46, 345 + 37, 360, 270}));  // centred in a tall row
+    EXPECT_EQ(grid.cells[3].control_top, 345 + 355);
+    EXPECT_EQ(grid.extent.content_width, 1210);
+    EXPECT_EQ(grid.extent.content_height, 760);
+    EXPECT_FALSE(grid.cells[0].has_media_buttons || grid.cells[0].has_captions || grid.cells[0].has_reveal);
+
+    grid = lay_out({picture_quiz, 1, 2}, 3, {portrait, {0, 0}, landscape});
+    EXPECT_EQ(rect(grid.cells[0].picture), (std::vector<int>{46 + 51, 5, 258, 345}));
+    EXPECT_EQ(rect(grid.cells[1].picture), (std::vector<int>{436, 5, 360, 345}));  // missing: the whole cell
+    EXPECT_EQ(rect(grid.cells[2].reveal), (std::vector<int>{826, 360 + 46, 360, 65}));
+    EXPECT_EQ(grid.extent.content_height, 360 + 140);
+    EXPECT_EQ(lay_out({picture_quiz, 1, 1}, 1).cells[0].has_reveal, false);
+    EXPECT_EQ(lay_out({picture_quiz, 3, 0}, 1).cells[0].box_count, 0);
+}
+
+TEST(PanelLayout, MediaAndTwoBoxGrids) {
+    for (int kind : {sound_quiz, video_quiz}) {
+        const int ry = kind == video_quiz ? 215 : 5;
+        const Grid grid = lay_out({kind, 1, 0}, 4);
+        EXPECT_TRUE(grid.cells[1].has_media_buttons);
+        EXPECT_EQ(rect(grid.cells[1].play), (std::vector<int>{436, ry, 20, 20}));
+        EXPECT_EQ(rect(grid.cells[1].stop), (std::vector<int>{436, ry + 20, 20, 19}));
+        EXPECT_EQ(rect(grid.cells[1].answer_boxes[0]), (std::vector<int>{456, ry, 340, 20}));
+        EXPECT_EQ(grid.cells[3].control_top, ry + 60 + ry - 5);
     }
-    EXPECT_EQ(run.cells[0].control_top, 285);
-    EXPECT_EQ(run.cells[0].feedback_labels[0].y, 304);
-    EXPECT_EQ(run.cells[3].control_top, 625);
-    EXPECT_EQ(run.extent.content_width, 1210);
-    EXPECT_EQ(run.extent.content_height, 685);
+    const Grid grid = lay_out({sound_quiz, 2, 0}, 4);
+    EXPECT_EQ(rect(grid.cells[1].answer_boxes[1]), (std::vector<int>{516, 24, 281, 20}));
+    EXPECT_EQ(rect(grid.cells[1].feedback_labels[1]), (std::vector<int>{796, 24, 60, 20}));
+    EXPECT_EQ(rect(grid.cells[3].captions[1]), (std::vector<int>{3, 87, 95, 20}));
+    EXPECT_EQ(grid.cells[3].has_captions && !grid.cells[2].has_captions, true);
+    EXPECT_EQ(grid.extent.content_width, 1270);
 }
 
-TEST(PanelLayoutGrid, PortraitMakesTheRowTallAndLandscapesSitCentred) {
-    const GridRun run = lay_out_grid({picture_quiz, 1, 0}, 3, {landscape, portrait, landscape}, 1);
-    for (const GridCell& cell : run.cells) EXPECT_EQ(cell.control_top, 5 + 345 + 10);
-    expect_rect(run.cells[0].picture, 46, 5 + 37, 360, 270);
-    expect_rect(run.cells[1].picture, 436 + 51, 5, 258, 345);
-    expect_rect(run.cells[2].picture, 826, 5 + 37, 360, 270);
-    EXPECT_EQ(run.extent.content_height, 360 + 60);
-}
-
-TEST(PanelLayoutGrid, PicturesMeasuredBeyondTheLastQuestionCountInTheRow) {
-    // Question 4 alone in its row; pictures 5 and 6 exist, 6 is a portrait.
-    const GridRun run = lay_out_grid({picture_quiz, 1, 0}, 4,
-                                     {landscape, landscape, landscape, landscape, landscape, portrait}, 1);
-    EXPECT_EQ(run.cells[3].control_top, 345 + 355);
-    expect_rect(run.cells[3].picture, 46, 345 + 37, 360, 270);
-}
-
-TEST(PanelLayoutGrid, MissingPictureTakesTheWholeCellAtTheRowTop) {
-    const GridRun run = lay_out_grid({picture_quiz, 1, 0}, 3, {landscape, {0, 0}, landscape}, 1);
-    expect_rect(run.cells[1].picture, 436, 5, 360, 270);
-}
-
-TEST(PanelLayoutGrid, RowHeightIsTheTallestOfThree) {
-    struct Case {
-        int heights[3];
-        int expected;
-    };
-    const Case cases[] = {{{270, 270, 270}, 270}, {{270, 345, 0}, 345}, {{0, 0, 0}, 0}, {{0, 0, 12}, 12}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected);
-        EXPECT_EQ(row_picture_height(c.heights), c.expected);
-    }
-}
-
-TEST(PanelLayoutGrid, SoundAndVideoCellsPutBoxesBesideTheButtons) {
-    struct Case {
-        int quiz_kind;
-        int band;
-    };
-    const Case cases[] = {{sound_quiz, 0}, {video_quiz, 210}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.quiz_kind);
-        const GridRun run = lay_out_grid({c.quiz_kind, 1, 0}, 4, {}, 1);
-        const GridCell& second = run.cells[1];
-        const int ry = 5 + c.band;
-        EXPECT_EQ(second.control_top, ry);
-        EXPECT_TRUE(second.has_media_buttons);
-        expect_rect(second.play, 436, ry, 20, 20);
-        expect_rect(second.stop, 436, ry + 20, 20, 19);
-        expect_rect(second.answer_boxes[0], 456, ry, 340, 20);
-        expect_rect(second.feedback_labels[0], 456, ry + 19, 340, 20);
-        expect_rect(second.number, 408, ry + 2, 27, 17);
-        EXPECT_EQ(run.cells[3].control_top, ry + 60 + c.band);
-        EXPECT_EQ(run.extent.content_height, ry + 60 + c.band + 60);
-    }
-}
-
-TEST(PanelLayoutGrid, TwoBoxCellsAndCaptionsAtTheFirstColumnOnly) {
-    const GridRun run = lay_out_grid({sound_quiz, 2, 0}, 4, {}, 2);
-    for (int n = 1; n <= 4; ++n) {
-        SCOPED_TRACE(n);
-        const GridCell& cell = run.cells[static_cast<std::size_t>(n - 1)];
-        EXPECT_EQ(cell.has_captions, n == 1 || n == 4);
-        const int x0 = 106 + 390 * ((n - 1) % 3);
-        const int ry = n == 4 ? 65 : 5;
-        EXPECT_EQ(cell.column_origin, x0);
-        ASSERT_EQ(cell.box_count, 2);
-        expect_rect(cell.answer_boxes[0], x0 + 20, ry, 281, 20);
-        expect_rect(cell.answer_boxes[1], x0 + 20, ry + 19, 281, 20);
-        expect_rect(cell.feedback_labels[0], x0 + 300, ry, 60, 20);
-        expect_rect(cell.feedback_labels[1], x0 + 300, ry + 19, 60, 20);
-    }
-    expect_rect(run.cells[0].captions[0], 3, 7, 95, 20);
-    expect_rect(run.cells[0].captions[1], 3, 27, 95, 20);
-    EXPECT_EQ(run.extent.content_width, 1270);
-}
-
-TEST(PanelLayoutGrid, RevealModeAboveOneAddsTheRevealLabelAndATallerCell) {
-    struct Case {
-        int reveal_mode;
-        bool has_reveal;
-        int cell_height;
-    };
-    const Case cases[] = {{0, false, 60}, {1, false, 60}, {2, true, 140}, {3, true, 140}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.reveal_mode);
-        const GridRun run = lay_out_grid({picture_quiz, 1, c.reveal_mode}, 4,
-                                         std::vector<FittedSize>(6, landscape), 1);
-        EXPECT_EQ(run.cells[0].has_reveal, c.has_reveal);
-        expect_rect(run.cells[2].reveal, 826, 285 + 46, 360, 65);
-        EXPECT_EQ(run.cells[3].control_top, 285 + c.cell_height + 280);
-        EXPECT_EQ(run.extent.content_height, 285 + c.cell_height + 280 + c.cell_height);
-    }
-}
-
-TEST(PanelLayoutGrid, BoxCountsOtherThanOneAndTwoCreateNoBoxes) {
-    for (int boxes : {0, 3, -1}) {
-        SCOPED_TRACE(boxes);
-        EXPECT_EQ(grid_cell({picture_quiz, boxes, 0}, 1, 5, 270, nullptr).box_count, 0);
-    }
-}
-
-TEST(PanelLayoutGrid, ShapeCountsOneBoxInTextQuizzes) {
+TEST(PanelLayout, ShownQuestionsAndBoxes) {
     QuizContent quiz;
     quiz.answers_per_question = 2;
-    quiz.quiz_kind = text_quiz;
-    EXPECT_EQ(grid_shape(quiz).boxes_per_question, 1);
-    quiz.quiz_kind = sound_quiz;
-    quiz.reveal_mode = 3;
-    const GridShape shape = grid_shape(quiz);
-    EXPECT_EQ(shape.boxes_per_question, 2);
-    EXPECT_EQ(shape.quiz_kind, sound_quiz);
-    EXPECT_EQ(shape.reveal_mode, 3);
+    for (int count : {-3, 97}) {
+        quiz.question_count = count;
+        EXPECT_EQ(shown_box_count(quiz), count < 0 ? 0 : 96);  // a text quiz has one box per question
+    }
+    quiz.quiz_kind = video_quiz;
+    EXPECT_EQ(shown_box_count(quiz), 192);
+    EXPECT_EQ(grid_shape(quiz).boxes_per_question, 2);
 }
 
-TEST(PanelLayout, ShownQuestionsAndBoxesStayWithinTheIds) {
-    struct Case {
-        int quiz_kind;
-        int answers_per_question;
-        int question_count;
-        int shown_questions;
-        int shown_boxes;
+TEST(ScrollMath, RequestsAndRanges) {
+    const ScrollAxis v = ScrollAxis::vertical, h = ScrollAxis::horizontal;
+    const ScrollBarState at_200{200, 0, 683, 399, 120};
+    const struct {
+        ScrollAxis axis;
+        int request;
+        ScrollBarState bar;
+        int position;
+    } cases[] = {
+        {v, scroll_line_up, at_200, 150},       {v, scroll_line_down, {683, 0, 683, 399, 0}, 683},
+        {v, scroll_page_down, at_200, 599},     {v, scroll_page_up, at_200, 0},
+        {v, scroll_thumb_track, at_200, 120},   {v, scroll_thumb_position, at_200, 200},
+        {v, scroll_top, at_200, 0},             {v, scroll_bottom, at_200, 683},
+        {v, scroll_line_up, {20, 10, 683, 399, 0}, 10},
+        {h, scroll_line_down, at_200, 201},     {h, scroll_page_up, at_200, 0},
+        {h, scroll_top, at_200, 200},           {h, scroll_bottom, at_200, 200},
     };
-    const Case cases[] = {
-        {text_quiz, 1, -3, 0, 0},       {text_quiz, 1, 0, 0, 0},        {text_quiz, 1, 45, 45, 45},
-        {text_quiz, 1, 96, 96, 96},     {text_quiz, 1, 97, 96, 96},     {text_quiz, 2, 22, 22, 22},
-        {picture_quiz, 2, 12, 12, 24},  {video_quiz, 2, 97, 96, 192},   {sound_quiz, 1, 9, 9, 9},
+    for (const auto& c : cases) EXPECT_EQ(requested_position(c.axis, c.request, c.bar), c.position) << &c - cases;
+
+    const struct {
+        int content, visible, maximum, page;
+        bool resets;
+    } ranges[] = {{1210, 800, 1208, 799, false}, {685, 685, 683, 684, true}, {1, 400, 0, 0, true}, {685, 1, 683, 0, false}};
+    for (const auto& r : ranges) {
+        const ScrollRange range = scroll_range(r.content, r.visible);
+        EXPECT_EQ(std::vector<int>({range.maximum, range.page, range.resets_position}),
+                  std::vector<int>({r.maximum, r.page, r.resets}));
+    }
+}
+
+TEST(PictureFit, KeepsProportionsInsideTheBox) {
+    const int cases[][4] = {
+        {400, 300, 360, 270}, {300, 400, 258, 345}, {100, 100, 345, 345},  // enlarged
+        {720, 690, 360, 345}, {100, 299, 115, 344}, {0, 300, 0, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.quiz_kind << " " << c.answers_per_question << " " << c.question_count);
-        QuizContent quiz;
-        quiz.quiz_kind = c.quiz_kind;
-        quiz.answers_per_question = c.answers_per_question;
-        quiz.question_count = c.question_count;
-        EXPECT_EQ(shown_question_count(quiz), c.shown_questions);
-        EXPECT_EQ(shown_box_count(quiz), c.shown_boxes);
+    for (const auto& c : cases) {
+        const FittedSize fitted = fit_picture(c[0], c[1], picture_box_width, picture_box_height);
+        EXPECT_EQ(std::vector<int>({fitted.width, fitted.height}), std::vector<int>({c[2], c[3]})) << c[0] << "x" << c[1];
     }
 }
 

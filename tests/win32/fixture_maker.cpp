@@ -61,24 +61,6 @@ void fill_full_quiz(QuizContent& quiz) {
     copy_text(quiz.codes[2], "SOLEIL");
 }
 
-// Nine-bit codes, most significant bit first, zero padding in the last byte.
-Bytes pack_nine_bit_codes(const std::vector<unsigned>& codes) {
-    Bytes packed;
-    unsigned pending = 0;
-    int pending_bits = 0;
-    for (unsigned code : codes) {
-        pending = (pending << 9) | code;
-        pending_bits += 9;
-        while (pending_bits >= 8) {
-            pending_bits -= 8;
-            packed.push_back(static_cast<unsigned char>(pending >> pending_bits));
-        }
-        pending &= (1u << pending_bits) - 1;
-    }
-    if (pending_bits > 0) packed.push_back(static_cast<unsigned char>(pending << (8 - pending_bits)));
-    return packed;
-}
-
 Bytes padded(Bytes bytes, std::size_t size) {
     bytes.resize(size, 0);
     return bytes;
@@ -96,38 +78,17 @@ int main(int argc, char** argv) {
     QuizContent full_quiz;
     fill_full_quiz(full_quiz);
     const Bytes full_layout = write_quiz_stream(full_quiz);
-    // The truncated stream must lack exactly the blue byte, so the layout has to end with the colour.
-    if (full_layout.size() < 3 || full_layout[full_layout.size() - 3] != full_quiz.colour_red ||
-        full_layout[full_layout.size() - 2] != full_quiz.colour_green ||
-        full_layout.back() != full_quiz.colour_blue) {
-        std::fprintf(stderr, "fixture_maker: the quiz stream does not end with its colour\n");
-        return 1;
-    }
+    // The layout ends with the colour: the truncated stream lacks exactly the blue byte.
     const Bytes full_encoded = encode(full_layout);
 
-    // One-box sound quiz, reveal mode 2, written byte by byte: an empty second caption,
-    // a zero byte inside a question text, and bytes after the blue one.
-    const Bytes one_box_layout = literal_bytes(
-        "\x07\x03\x02\x01"
-        "Musiques de films|Jean Dupré|Écoutez et nommez le film.|Film||"
-        "Amélie|Extrait n°1|"
-        "Le Grand Bleu|Extrait\0 2|"
-        "\x02"
-        "Yann Tiersen|Éric Serra|"
-        "\xC8\x64\x32"
-        "reste|");
-    // A carriage return first gives an empty code; the zero byte is dropped.
-    const Bytes one_box_codes = literal_bytes("\r\nDE\0UX\r\n");
     // Two lines where the full quiz needs three.
     const Bytes short_codes = literal_bytes("UN\r\nDEUX");
-    // 300 lies beyond the next free code (259).
-    const Bytes undecodable = pack_nine_bit_codes({65, 300, 256});
+    // Nine-bit codes 65, 300, 256: 300 lies beyond the next free code (259).
+    const Bytes undecodable = {0x20, 0xCB, 0x20, 0x00};
 
     const bool written =
         write_file("full_quiz.bin", full_encoded) &&
         write_file("full_codes.bin", encode(write_codes_stream(full_quiz))) &&
-        write_file("one_box_quiz.bin", encode(one_box_layout)) &&
-        write_file("one_box_codes.bin", encode(one_box_codes)) &&
         write_file("truncated_quiz.bin", encode(Bytes(full_layout.begin(), full_layout.end() - 1))) &&
         write_file("short_codes.bin", encode(short_codes)) && write_file("undecodable.bin", undecodable) &&
         write_file("empty.bin", Bytes()) &&

@@ -1,193 +1,156 @@
-// The main window under Wine + Xvfb: centring, version label, panel layout,
-// wheel forwarding and close.
+// The main window with the real header panel (template 1002) under Wine + Xvfb:
+// place, version label, layout of the panels, wheel, close, and the header's
+// texts, colours, link and "Sauver".
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/main_window.h"
+#include "question_panel_harness.h"
 
+namespace panel_test {
 namespace {
 
-std::vector<MSG> recorded_scrolls;
-
-LRESULT CALLBACK recording_panel_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    return DefWindowProcA(window, message, wparam, lparam);
-}
-
-HWND create_stand_in_panel(HWND parent) {
-    WNDCLASSA window_class = {};
-    window_class.lpfnWndProc = recording_panel_proc;
-    window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.lpszClassName = "StandInPanel";
-    RegisterClassA(&window_class);  // a second registration fails harmlessly
-    return CreateWindowExA(0, "StandInPanel", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-RECT rect_in_parent(HWND child) {
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-void expect_rect(HWND child, int x, int y, int width, int height) {
-    const RECT rect = rect_in_parent(child);
-    EXPECT_EQ(rect.left, x);
-    EXPECT_EQ(rect.top, y);
-    EXPECT_EQ(rect.right - rect.left, width);
-    EXPECT_EQ(rect.bottom - rect.top, height);
-}
+std::vector<std::string> opened_addresses;
 
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
+        record.question_count = 2;
+        copy_text(record.title, "Capitales d'Europe");
+        copy_text(record.creator, "L\xE9" "a Martin");
+        copy_text(record.explanations, "Trouvez la capitale de chaque pays.");
+        quiz = &record;
+        opened_addresses.clear();
+        set_address_opener([](const char* address) { opened_addresses.push_back(address); });
         register_main_window_class(GetModuleHandleA(nullptr));
         window = create_main_window(GetModuleHandleA(nullptr), "Capitales");
-        ASSERT_NE(window, nullptr);
+        header_panel_window = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(1002), window, header_panel_proc, 0);
+        // A stand-in question panel: two answer boxes, and a place for the posted scroll requests.
+        question_panel_window = CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, window, nullptr, nullptr, nullptr);
+        for (int b = 1; b <= 2; ++b)
+            CreateWindowExA(0, "Edit", b == 1 ? "Paris" : "Rome", WS_CHILD, 0, 0, 50, 16, question_panel_window,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(answer_box_id_base + b)), nullptr, nullptr);
+        DeleteFileA(own_results_file_name().c_str());
     }
     void TearDown() override {
-        header_panel_window = nullptr;
-        question_panel_window = nullptr;
         DestroyWindow(window);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
+        header_panel_window = question_panel_window = nullptr;
+        set_address_opener(nullptr);
+        quiz = nullptr;
+        pump(nullptr);
+        DeleteFileA(own_results_file_name().c_str());
     }
-    void with_stand_in_panels() {
-        header_panel_window = create_stand_in_panel(window);
-        question_panel_window = create_stand_in_panel(window);
-    }
+    HWND header(int id) const { return GetDlgItem(header_panel_window, id); }
     // The WM_VSCROLL requests posted to the question panel, in order.
-    std::vector<WPARAM> posted_scrolls() {
+    std::vector<WPARAM> posted_scrolls() const {
         std::vector<WPARAM> requests;
         MSG message;
-        while (PeekMessageA(&message, question_panel_window, WM_VSCROLL, WM_VSCROLL, PM_REMOVE)) {
-            EXPECT_EQ(message.lParam, 0);
+        while (PeekMessageA(&message, question_panel_window, WM_VSCROLL, WM_VSCROLL, PM_REMOVE))
             requests.push_back(message.wParam);
-        }
         return requests;
     }
+    QuizRecord record;
     HWND window = nullptr;
 };
 
-TEST_F(MainWindow, OpensCentredOnTheDesktopWithItsCaptionAndSize) {
+TEST_F(MainWindow, PlaceLayoutWheelAndClose) {
     centre_window(window);
-    RECT frame;
+    RECT frame, desktop;
     GetWindowRect(window, &frame);
-    RECT desktop;
     GetWindowRect(GetDesktopWindow(), &desktop);
-    EXPECT_EQ(frame.right - frame.left, 544);
-    EXPECT_EQ(frame.bottom - frame.top, 375);
-    EXPECT_EQ(frame.left, (desktop.right - 544) / 2);
-    EXPECT_EQ(frame.top, (desktop.bottom - 375) / 2);
-    if (desktop.right == 1024 && desktop.bottom == 768) {
-        EXPECT_EQ(frame.left, 240);
-        EXPECT_EQ(frame.top, 196);
-    }
-    char caption[64];
-    GetWindowTextA(window, caption, sizeof caption);
-    EXPECT_STREQ(caption, "Capitales");
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)) & WS_OVERLAPPEDWINDOW,
-              static_cast<DWORD>(WS_OVERLAPPEDWINDOW));
-}
+    EXPECT_EQ(std::vector<LONG>({frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top}),
+              std::vector<LONG>({(desktop.right - 544) / 2, (desktop.bottom - 375) / 2, 544, 375}));
+    EXPECT_EQ(text_of(window), "Capitales");
+    EXPECT_EQ(text_of(GetDlgItem(window, version_label_id)), "(BETA) R\xE9" "alis\xE9 avec la version 2.1.2");
 
-TEST_F(MainWindow, VersionLabelCarriesWindows1252TextInTheBottomRightCorner) {
-    HWND label = GetDlgItem(window, version_label_id);
-    ASSERT_NE(label, nullptr);
-    char text[64] = {};
-    GetWindowTextA(label, text, sizeof text);
-    EXPECT_STREQ(text, "(BETA) Réalisé avec la version 2.1.2");
-    EXPECT_EQ(static_cast<unsigned char>(text[8]), 0xE9);   // the é of "Réalisé"
-    EXPECT_EQ(static_cast<unsigned char>(text[13]), 0xE9);
-    // Placed at creation; the first size message moves it into the corner.
-    RECT client;
-    GetClientRect(window, &client);
-    expect_rect(label, 725, client.bottom - 16, 130, 15);
-    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)),
-              GetStockObject(DEFAULT_GUI_FONT));
-}
-
-TEST_F(MainWindow, VersionLabelAloneGetsTheLabelBrush) {
-    label_brush = CreateSolidBrush(RGB(212, 208, 200));
-    HWND label = GetDlgItem(window, version_label_id);
-    HWND other = create_label(window, "autre", 0, 0, 40, 15, 9000);
-    HDC dc = GetDC(label);
-    SetBkMode(dc, OPAQUE);
-    SetTextColor(dc, RGB(1, 2, 3));
-    EXPECT_EQ(SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(label)),
-              reinterpret_cast<LRESULT>(label_brush));
-    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
-    EXPECT_EQ(SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(other)),
-              0);
-    ReleaseDC(label, dc);
-    DeleteObject(label_brush);
-    label_brush = nullptr;
-}
-
-TEST_F(MainWindow, ResizeLaysOutBothPanelsAndMinimiseLeavesThem) {
-    with_stand_in_panels();
     SetWindowPos(window, nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOMOVE);
     RECT client;
     GetClientRect(window, &client);
-    const int width = client.right;
-    const int height = client.bottom;
-    expect_rect(question_panel_window, 5, 50, width - 11, height - 68);
-    expect_rect(header_panel_window, 5, 2, width - 11, 49);
-    expect_rect(GetDlgItem(window, version_label_id), width - 185, height - 16, 180, 15);
-
-    ShowWindow(window, SW_MINIMIZE);
-    expect_rect(question_panel_window, 5, 50, width - 11, height - 68);
-    expect_rect(header_panel_window, 5, 2, width - 11, 49);
+    const int width = client.right, height = client.bottom;
+    EXPECT_EQ(rect_in_parent(question_panel_window), std::vector<int>({5, 50, width - 11, height - 68}));
+    EXPECT_EQ(rect_in_parent(header_panel_window), std::vector<int>({5, 2, width - 11, 49}));
+    EXPECT_EQ(rect_in_parent(GetDlgItem(window, version_label_id)), std::vector<int>({width - 185, height - 16, 180, 15}));
+    ShowWindow(window, SW_MINIMIZE);  // minimising leaves the panels where they are
+    EXPECT_EQ(rect_in_parent(header_panel_window), std::vector<int>({5, 2, width - 11, 49}));
     ShowWindow(window, SW_RESTORE);
-    GetClientRect(window, &client);
-    expect_rect(question_panel_window, 5, 50, client.right - 11, client.bottom - 68);
-}
 
-TEST_F(MainWindow, OneWheelNotchPostsExactlyOneLineScroll) {
-    with_stand_in_panels();
-    struct Case {
-        short distance;
-        std::vector<WPARAM> expected;
-    };
-    const Case cases[] = {
-        {120, {SB_LINEUP}},
-        {-120, {SB_LINEDOWN}},
-        {240, {}},
-        {-240, {}},
-        {60, {}},
-        {0, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.distance);
-        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(c.distance)), 0);
-        EXPECT_EQ(posted_scrolls(), c.expected);
-    }
-    // Two reports of one notch each: two lines.
-    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
-    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
-    EXPECT_EQ(posted_scrolls(), (std::vector<WPARAM>{SB_LINEUP, SB_LINEUP}));
-}
+    label_brush = CreateSolidBrush(RGB(212, 208, 200));
+    HDC dc = GetDC(window);
+    SetTextColor(dc, RGB(1, 2, 3));
+    EXPECT_EQ(SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(GetDlgItem(window, version_label_id))),
+              reinterpret_cast<LRESULT>(label_brush));
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
+    EXPECT_EQ(SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(header(26))), 0);
+    ReleaseDC(window, dc);
+    DeleteObject(label_brush);
+    label_brush = nullptr;
 
-TEST_F(MainWindow, CloseDeletesTheSoundFileAndEndsTheLoopWithoutDestroying) {
-    HANDLE file = CreateFileA("quizz.mp3", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
+    for (short distance : {120, -120, 240, 60})  // one notch, one line; any other distance, nothing
+        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(distance)), 0);
+    EXPECT_EQ(posted_scrolls(), std::vector<WPARAM>({SB_LINEUP, SB_LINEDOWN}));
+
+    write_file("quizz.mp3", "son");
     EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
-    EXPECT_EQ(GetFileAttributesA("quizz.mp3"), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(read_file(own_results_file_name()), "Paris\r\nRome\r\n");
+    EXPECT_EQ(read_file("quizz.mp3"), "<missing>");
+    EXPECT_TRUE(IsWindow(window));  // the loop ends; shutting down destroys it
     MSG message;
-    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(message.wParam, 0u);
-    // A second close with no file left is no error.
-    EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+TEST_F(MainWindow, HeaderTextsColoursLinkAndSave) {
+    EXPECT_EQ(text_of(header(29)) + "|" + text_of(header(26)) + "|" + text_of(header(28)) + "|" + text_of(header(32)),
+              "Capitales d'Europe|L\xE9" "a Martin|Trouvez la capitale de chaque pays.| 0 / 2");
+    EXPECT_EQ(text_of(header(24)), authoring_site_address);
+    EXPECT_EQ(rect_in_parent(header(24)), std::vector<int>({736, 5, 115, 18}));
+    LOGFONTA link_font = {};  // three quarters of the link's 18 pixels, underlined
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(header(24), WM_GETFONT, 0, 0)), sizeof link_font, &link_font);
+    EXPECT_EQ(std::vector<int>({link_font.lfHeight, link_font.lfUnderline}), std::vector<int>({-13, 1}));
+    RECT frame, client;
+    GetWindowRect(header_panel_window, &frame);
+    GetClientRect(header_panel_window, &client);
+    SetWindowPos(header_panel_window, nullptr, 0, 0, 870 + frame.right - frame.left - client.right, 49,
+                 SWP_NOZORDER | SWP_NOMOVE);  // the right-hand block follows the right edge
+    EXPECT_EQ(rect_in_parent(header(24)), std::vector<int>({736, 0, 115, 18}));
+    EXPECT_EQ(rect_in_parent(header(28)), std::vector<int>({110, 19, 546, 28}));
+
+    // Labels and the code box, ids 20 to 32, lie on the header's colour; the rules do not.
+    for (int id : {20, 33})
+        CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 1, 1, header_panel_window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    HDC dc = GetDC(header_panel_window);
+    const auto colour = [&](int id) {
+        SetTextColor(dc, RGB(1, 2, 3));
+        const INT_PTR brush = header_panel_proc(header_panel_window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                reinterpret_cast<LPARAM>(header(id)));
+        LOGBRUSH logical = {};
+        GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof logical, &logical);
+        return std::vector<COLORREF>({brush ? logical.lbColor : 0u, GetTextColor(dc)});
+    };
+    EXPECT_EQ(colour(24), std::vector<COLORREF>({RGB(128, 128, 255), RGB(50, 50, 255)}));
+    EXPECT_EQ(colour(20), std::vector<COLORREF>({RGB(128, 128, 255), RGB(1, 2, 3)}));
+    EXPECT_EQ(colour(32), std::vector<COLORREF>({RGB(128, 128, 255), RGB(1, 2, 3)}));
+    for (int id : {33, 122}) EXPECT_EQ(colour(id)[0], 0u) << id;
+    ReleaseDC(header_panel_window, dc);
+
+    // Only a single click on the link opens the address.
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
+        SendMessageA(header(24), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(opened_addresses.size(), 1u);
+    SendMessageA(header_panel_window, WM_COMMAND, MAKEWPARAM(24, STN_DBLCLK), 0);
+    SendMessageA(header_panel_window, WM_COMMAND, MAKEWPARAM(26, STN_CLICKED), 0);
+    EXPECT_EQ(opened_addresses, std::vector<std::string>({authoring_site_address}));
+    EXPECT_EQ(GetClassLongPtrA(header(24), GCLP_HCURSOR),
+              reinterpret_cast<LONG_PTR>(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1003))));
+
+    SendMessageA(header(27), BM_CLICK, 0, 0);  // "Sauver" saves as F2 does
+    EXPECT_EQ(read_file(own_results_file_name()), "Paris\r\nRome\r\n");
+}
+
 }  // namespace
+}  // namespace panel_test

@@ -1,15 +1,15 @@
-// A real question panel for tests: a top-level window (hidden unless a test
-// shows it: showing costs seconds under Xvfb without a window manager) holding the header panel
-// (template 1002) and the question panel (template 1001), a quiz record filled
-// by hand, and a message pump that offers every message to the panel's dialog
-// navigation first, as the player's loop does.
+// A real question panel for tests: a hidden top-level window holding the header
+// panel (template 1002) and the question panel (template 1001), a quiz record
+// filled by hand, and a pump that offers every message to the panel's dialog
+// navigation first, as the player's loop does. Message boxes are recorded.
 #pragma once
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,26 +25,12 @@
 namespace panel_test {
 
 inline int wheel_messages_at_top = 0;  // WM_MOUSEWHEEL that reached the top-level window
+inline std::vector<std::string> shown_messages;  // text, then caption
 
 inline LRESULT CALLBACK top_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_MOUSEWHEEL) {
-        ++wheel_messages_at_top;
-        return 0;
-    }
-    return DefWindowProcA(window, message, wparam, lparam);
-}
-
-inline HWND create_top_window() {
-    WNDCLASSA window_class = {};
-    window_class.lpfnWndProc = top_window_proc;
-    window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    window_class.lpszClassName = "QuestionPanelTestTop";
-    RegisterClassA(&window_class);  // a second registration fails harmlessly
-    HWND top = CreateWindowExA(0, "QuestionPanelTestTop", "test", WS_OVERLAPPEDWINDOW, 0, 0, 1000,
-                               700, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetForegroundWindow(top);
-    return top;
+    if (message != WM_MOUSEWHEEL) return DefWindowProcA(window, message, wparam, lparam);
+    ++wheel_messages_at_top;
+    return 0;
 }
 
 inline void pump(HWND panel) {
@@ -56,58 +42,31 @@ inline void pump(HWND panel) {
     }
 }
 
-inline std::vector<std::string> shown_messages;  // message boxes, recorded instead of shown
-
-inline void record_message(const char* text, const char*) { shown_messages.push_back(text); }
-
 inline std::string text_of(HWND window) {
     char text[text_size] = "";
     GetWindowTextA(window, text, text_size);
     return text;
 }
 
-inline RECT rect_in_parent(HWND child) {
-    RECT rect;
+// x, y, width, height in the parent's client coordinates.
+inline std::vector<int> rect_in_parent(HWND child) {
+    RECT rect = {};
     GetWindowRect(child, &rect);
     MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
-
-inline void expect_rect(HWND child, const ControlRect& expected) {
-    ASSERT_NE(child, nullptr);
-    const RECT rect = rect_in_parent(child);
-    EXPECT_EQ(rect.left, expected.x);
-    EXPECT_EQ(rect.top, expected.y);
-    EXPECT_EQ(rect.right - rect.left, expected.width);
-    EXPECT_EQ(rect.bottom - rect.top, expected.height);
-}
-
-// The file the panel restores from and saves to, in the current directory.
-inline std::string results_file() { return own_results_file_name(); }
 
 inline void write_file(const std::string& name, const std::string& bytes) {
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(written, bytes.size());
+    std::ofstream(name, std::ios::binary) << bytes;
 }
 
 // The file's bytes, or "<missing>".
 inline std::string read_file(const std::string& name) {
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream file(name, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
 
-// Files of the current directory whose names match the pattern.
+// Names of the current directory's files that match the pattern, in the order found.
 inline std::vector<std::string> files_matching(const char* pattern) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
@@ -119,25 +78,24 @@ inline std::vector<std::string> files_matching(const char* pattern) {
     return names;
 }
 
-struct QuestionText {
-    const char* answer_1;
-    const char* answer_2;
-    const char* question_text;
-    const char* reveal_text;
-};
-
 // Owns the record (made `quiz` for the test), the windows and the results file.
 class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        DeleteFileA(results_file().c_str());
+        DeleteFileA(own_results_file_name().c_str());
         shown_messages.clear();
-        set_message_sink(record_message);
+        set_message_sink([](const char* text, const char* caption) {
+            shown_messages.insert(shown_messages.end(), {text, caption});
+        });
         record = std::make_unique<QuizRecord>();
         quiz = record.get();
-        top = create_top_window();
-        ASSERT_NE(top, nullptr);
-        header = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1002), top, header_panel_proc, 0);
+        WNDCLASSA window_class = {};
+        window_class.lpfnWndProc = top_window_proc;
+        window_class.lpszClassName = "QuestionPanelTestTop";
+        RegisterClassA(&window_class);  // a second registration fails harmlessly
+        top = CreateWindowExA(0, "QuestionPanelTestTop", "test", WS_OVERLAPPEDWINDOW, 0, 0, 1000, 700, nullptr,
+                              nullptr, nullptr, nullptr);
+        header = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(1002), top, header_panel_proc, 0);
         ASSERT_NE(header, nullptr);
         SetWindowPos(header, nullptr, 5, 2, 980, 49, SWP_NOZORDER);
         record->header_panel = header;
@@ -145,47 +103,29 @@ protected:
     }
 
     void TearDown() override {
-        destroy_panel();
-        if (media_started) release_media_layer(nullptr);  // the top-level window goes below
-        media_started = false;
+        if (panel) DestroyWindow(panel);
+        if (media_started) release_media_layer(nullptr);
         set_message_sink(nullptr);
-        if (header) DestroyWindow(header);
         if (top) DestroyWindow(top);
         pump(nullptr);
         quiz = nullptr;
         record.reset();
-        DeleteFileA(results_file().c_str());
+        DeleteFileA(own_results_file_name().c_str());
     }
 
-    // Fills the record: kind, boxes per question, reveal mode and the entries
-    // (question_count follows the entries).
-    void fill(int kind, int boxes, int reveal_mode, const std::vector<QuestionText>& questions) {
+    // `count` questions answered "reponse1", "reponse2" ... (second box "bis1" ...),
+    // asking "Question 1" ... and revealing "Révélation 1" ...
+    void fill_numbered(int kind, int boxes, int reveal_mode, int count) {
         record->quiz_kind = kind;
         record->answers_per_question = boxes;
         record->reveal_mode = reveal_mode;
-        record->question_count = static_cast<int>(questions.size());
-        for (const QuestionText& q : questions) {
-            append_question(*record, q.answer_1, q.answer_2, q.question_text);
-            if (q.reveal_text) copy_text(record->last_question->reveal_text, q.reveal_text);
-        }
-    }
-
-    // `count` questions whose answers are "reponse1", "reponse2" ... (second box "bis1" ...).
-    void fill_numbered(int kind, int boxes, int reveal_mode, int count) {
-        answers.clear();
-        seconds.clear();
-        texts.clear();
-        reveals.clear();
+        record->question_count = count;
         for (int n = 1; n <= count; ++n) {
-            answers.push_back("reponse" + std::to_string(n));
-            seconds.push_back("bis" + std::to_string(n));
-            texts.push_back("Question " + std::to_string(n));
-            reveals.push_back("Révélation " + std::to_string(n));
+            const std::string number = std::to_string(n);
+            append_question(*record, ("reponse" + number).c_str(), ("bis" + number).c_str(),
+                            ("Question " + number).c_str());
+            copy_text(record->last_question->reveal_text, ("Révélation " + number).c_str());
         }
-        std::vector<QuestionText> questions;
-        for (int i = 0; i < count; ++i)
-            questions.push_back({answers[i].c_str(), seconds[i].c_str(), texts[i].c_str(), reveals[i].c_str()});
-        fill(kind, boxes, reveal_mode, questions);
     }
 
     // Sound and video quizzes: the media layer starts before the panel, as at start-up.
@@ -196,7 +136,7 @@ protected:
 
     // Creates the panel as start-up does, then gives it a client area of the given size.
     void create_panel(int client_width = 800, int client_height = 400) {
-        panel = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1001), top, question_panel_proc, 0);
+        panel = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(1001), top, question_panel_proc, 0);
         ASSERT_NE(panel, nullptr);
         ShowWindow(panel, SW_SHOWNORMAL);
         resize_client(client_width, client_height);
@@ -204,25 +144,25 @@ protected:
     }
 
     void resize_client(int client_width, int client_height) {
-        RECT frame;
-        RECT client;
+        RECT frame, client;
         GetWindowRect(panel, &frame);
         GetClientRect(panel, &client);
-        const int extra_width = (frame.right - frame.left) - client.right;
-        const int extra_height = (frame.bottom - frame.top) - client.bottom;
-        SetWindowPos(panel, nullptr, 5, 50, client_width + extra_width, client_height + extra_height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(panel, nullptr, 5, 50, client_width + frame.right - frame.left - client.right,
+                     client_height + frame.bottom - frame.top - client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+        pump(panel);
     }
 
     void destroy_panel() {
-        if (panel) DestroyWindow(panel);
+        DestroyWindow(panel);
         panel = nullptr;
     }
 
     HWND item(int id) const { return GetDlgItem(panel, id); }
     HWND box(int b) const { return item(answer_box_id_base + b); }
     std::string feedback(int b) const { return text_of(item(feedback_label_id_base + b)); }
-    std::string header_text(int id) const { return text_of(GetDlgItem(header, id)); }
+    std::string score() const { return text_of(GetDlgItem(header, score_label_id)); }
+    std::string code() const { return text_of(GetDlgItem(header, code_box_id)); }
+    void key(int b, WPARAM key) { SendMessageA(box(b), WM_KEYUP, key, 0xC0000001); }
 
     // Types an answer and releases Enter in the box, through the message queue.
     void answer(int b, const char* text) {
@@ -233,7 +173,6 @@ protected:
     }
 
     std::unique_ptr<QuizRecord> record;
-    std::vector<std::string> answers, seconds, texts, reveals;
     HWND top = nullptr;
     HWND header = nullptr;
     HWND panel = nullptr;

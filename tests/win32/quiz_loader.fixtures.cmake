@@ -23,7 +23,7 @@ add_custom_command(
   COMMENT "Building the host tool fixture_maker"
   VERBATIM)
 
-set(quiz_loader_streams full_quiz full_codes one_box_quiz one_box_codes truncated_quiz short_codes
+set(quiz_loader_streams full_quiz full_codes truncated_quiz short_codes
     undecodable empty largest_quiz oversized_quiz)
 list(TRANSFORM quiz_loader_streams PREPEND ${win32_fixture_dir}/)
 list(TRANSFORM quiz_loader_streams APPEND .bin)
@@ -35,7 +35,7 @@ add_custom_command(
   VERBATIM)
 add_custom_target(quiz_loader_streams DEPENDS ${quiz_loader_streams})
 
-foreach(fixture full_quiz one_box_quiz undecodable_quiz truncated_quiz empty_quiz largest_quiz
+foreach(fixture full_quiz undecodable_quiz truncated_quiz empty_quiz largest_quiz
         oversized_quiz codes_absent codes_empty codes_undecodable codes_short)
   add_resource_fixture(loader_${fixture} ${CMAKE_CURRENT_LIST_DIR}/fixtures/${fixture}.rc
                        DEPENDS quiz_loader_streams ${quiz_loader_streams})

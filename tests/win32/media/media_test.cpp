@@ -1,0 +1,136 @@
+// The media layer with Wine's media player on a real question panel: the files
+// each click leaves, where a video shows, a missing host, and the clean-up at exit.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "media/wmp_player.h"
+#include "media_harness.h"
+
+namespace media_test {
+namespace {
+
+using Names = std::vector<std::string>;
+using panel_test::read_file;
+using panel_test::rect_in_parent;
+using panel_test::write_file;
+
+TEST_F(MediaTest, TextAndPictureQuizzesLoadAndDeleteNothing) {
+    const Names planted = {"quizz1.avi", "quizz1.mp3"};
+    for (const std::string& name : planted) write_file(name, "earlier run");
+    for (int kind : {text_quiz, picture_quiz}) {
+        start(kind, 4);
+        EXPECT_EQ(item(player_host_id), nullptr);
+        SendMessageA(panel, WM_COMMAND, play_button_id_base + 1, 0);
+        release_media_layer(top);
+        EXPECT_TRUE(IsWindow(top));
+        EXPECT_EQ(GetModuleHandleA("atl.dll"), nullptr);
+        destroy_panel();
+    }
+    EXPECT_EQ(media_files(), planted);
+}
+
+TEST_F(MediaTest, WithoutItsHostTheQuizSaysSoAndShowsNoQuestions) {
+    set_hosting_library("missing_host.dll");
+    write_file("quizz7.mp3", "earlier run");
+    write_file("quizz7.avi", "earlier run");
+    start(sound_quiz, 4);
+    EXPECT_EQ(GetWindow(panel, GW_CHILD), nullptr);
+    EXPECT_EQ(content_height, 0);
+    EXPECT_EQ(panel_test::shown_messages,
+              Names({"Le lecteur multim\xE9" "dia n'est pas disponible : les sons et les vid\xE9os de ce quiz ne peuvent "
+                     "pas \xEAtre lus.", "Information"}));
+    release_media_layer(top);  // removes its own kind's files only
+    EXPECT_FALSE(IsWindow(top));
+    EXPECT_EQ(media_files(), Names({"quizz7.avi"}));
+}
+
+// Stands in for the media player's class while registered: hands out the real
+// player and keeps it, so that a test can read the player's settings.
+struct KeepingFactory : IClassFactory {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        *object = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory) ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+        const HRESULT result = real->CreateInstance(outer, iid, object);
+        if (SUCCEEDED(result) && IsEqualIID(iid, IID_IWMPPlayer)) player = static_cast<IWMPPlayer*>(*object);
+        return result;
+    }
+    IClassFactory* real = nullptr;
+    IWMPPlayer* player = nullptr;
+};
+KeepingFactory player_factory;
+
+TEST_F(MediaTest, SoundPlaysOneFileAtATimeAndExitRemovesThem) {
+    write_file("quizz0.mp3", "not a question");  // no question has played yet: the first stop removes it
+    CoInitialize(nullptr);
+    CoGetClassObject(CLSID_WindowsMediaPlayer, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                     reinterpret_cast<void**>(&player_factory.real));
+    DWORD registration = 0;
+    ASSERT_TRUE(player_factory.real);
+    CoRegisterClassObject(CLSID_WindowsMediaPlayer, &player_factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &registration);
+    start(sound_quiz, 6);
+    CoRevokeClassObject(registration);
+    ASSERT_NE(player_factory.player, nullptr);
+    IWMPSettings* settings = nullptr;
+    VARIANT_BOOL auto_start = VARIANT_TRUE;
+    if (SUCCEEDED(player_factory.player->get_settings(&settings))) settings->get_autoStart(&auto_start);
+    if (settings) settings->Release();
+    EXPECT_EQ(auto_start, VARIANT_FALSE);  // given a file, the player waits for play
+    click(play_button_id_base + 3);
+    EXPECT_EQ(media_files(), Names({"quizz3.mp3"}));
+    EXPECT_TRUE(read_file("quizz3.mp3") == media_resource(403));
+    click(play_button_id_base + 5);
+    EXPECT_EQ(media_files(), Names({"quizz5.mp3"}));
+    const auto last_written = [] {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        GetFileAttributesExA("quizz5.mp3", GetFileExInfoStandard, &data);
+        return (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    };
+    const ULONGLONG first = last_written();
+    Sleep(50);
+    click(play_button_id_base + 5);  // replaying writes the file anew: the player let go of it
+    EXPECT_GT(last_written(), first);
+    click(play_button_id_base + 2);  // no media there: what played stops and goes
+    EXPECT_EQ(media_files(), Names());
+    click(play_button_id_base + 4);  // an empty media resource writes no file
+    EXPECT_EQ(media_files(), Names());
+    click(play_button_id_base + 1);
+    click(stop_button_id_base + 4);  // any row's stop button stops what plays
+    EXPECT_EQ(media_files(), Names());
+    EXPECT_EQ(rect_in_parent(item(player_host_id)), std::vector<int>({0, 0, 0, 0}));  // no picture in a sound quiz
+    EXPECT_EQ(extract_media(413, 2), 1);  // the kind names the file
+    EXPECT_TRUE(read_file("quizz13.avi") == media_resource(413));
+    for (const char* name : {"quizz1.mp3", "quizz96.mp3", "quizz97.mp3", "quizz2.avi"}) write_file(name, "left");
+    release_media_layer(top);
+    EXPECT_FALSE(IsWindow(top));
+    EXPECT_EQ(GetModuleHandleA("atl.dll"), nullptr);
+    EXPECT_EQ(media_files(), Names({"quizz13.avi", "quizz2.avi", "quizz97.mp3"}));
+    EXPECT_TRUE(panel_test::shown_messages.empty());
+    player_factory.real->Release();
+    CoUninitialize();
+}
+
+TEST_F(MediaTest, VideoShowsAboveItsRowAndFollowsScrolling) {
+    start(video_quiz, 15);
+    ShowWindow(top, SW_SHOWNORMAL);  // ScrollWindow moves nothing in a hidden window
+    SendMessageA(panel, WM_VSCROLL, SB_LINEDOWN, 0);
+    SendMessageA(panel, WM_VSCROLL, SB_LINEDOWN, 0);
+    panel_test::pump(panel);
+    click(play_button_id_base + 15);  // fifth grid row, 270 pixels each, scrolled by 100
+    EXPECT_EQ(media_files(), Names({"quizz15.avi"}));
+    EXPECT_EQ(rect_in_parent(item(player_host_id)), std::vector<int>({46 + 2 * 390, 4 * 270 + 5 - 100, 360, 205}));
+    EXPECT_TRUE(IsWindowVisible(item(player_host_id)));
+    SendMessageA(panel, WM_VSCROLL, SB_LINEUP, 0);
+    panel_test::pump(panel);
+    EXPECT_EQ(rect_in_parent(item(player_host_id))[1], 4 * 270 + 5 - 50);
+    click(play_button_id_base + 14);  // no video there: the band goes
+    EXPECT_FALSE(IsWindowVisible(item(player_host_id)));
+}
+
+}  // namespace
+}  // namespace media_test
