@@ -41,14 +41,16 @@ LRESULT on_size(HWND window, WPARAM size_type, LPARAM size) {
     return 0;
 }
 
+// Nothing closes before the answers are saved or the player chose to close without them.
 LRESULT on_close() {
-    save_answers(question_panel_window);
+    if (!save_answers_before_closing(question_panel_window)) return 0;  // back to the quiz
     DeleteFileA("quizz.mp3");  // a missing file is no error
     PostQuitMessage(0);
     return 0;
 }
 
-// Windows ends the process after the session ends: save first, as on close.
+// Windows ends the process after the session ends: save first, as on close, but
+// ask nothing, since no one may be there to answer.
 LRESULT on_end_session(WPARAM ending) {
     if (ending) save_answers(question_panel_window);
     return 0;
