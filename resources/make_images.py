@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Draws the player's icons and cursor and writes them as .ico and .cur files.
 
-play.ico (icon 1004) and stop.ico (icon 1005) are 32 x 32 two-colour icons, a
-black triangle pointing right and a black square on a transparent ground.
+play.ico (icon 1004) and stop.ico (icon 1005) are a black triangle pointing
+right and a black square on a transparent ground, each at 32 x 32 and at
+16 x 16: the 16-pixel image is the one the 20 x 20 buttons show, its glyph kept
+inside the 12 x 12 middle that the button's frames leave free. They are stored
+as 32-bit colour images: Wine draws a monochrome icon off-centre in a button.
 hand.cur (cursor 1003) is a 32 x 32 monochrome pointing hand, white with a black
 outline, whose hot spot (6, 0) is the tip of the index finger.
 
@@ -13,29 +16,32 @@ import os
 import struct
 
 SIZE = 32
+SMALL = 16
 TRANSPARENT, BLACK, WHITE = " ", "#", "."
 
 
-def blank():
-    return [[TRANSPARENT] * SIZE for _ in range(SIZE)]
+def blank(size=SIZE):
+    return [[TRANSPARENT] * size for _ in range(size)]
 
 
-def play_image():
-    image = blank()
-    left, right, top, bottom = 8, 25, 4, 27
+def play_image(size):
+    image = blank(size)
+    # left, right, top, bottom of the triangle
+    left, right, top, bottom = (8, 25, 4, 27) if size == SIZE else (5, 11, 3, 12)
     middle = (top + bottom) / 2
     half_height = (bottom - top) / 2
-    for y in range(SIZE):
+    for y in range(size):
         for x in range(left, right + 1):
             if abs(y - middle) <= half_height * (right - x) / (right - left):
                 image[y][x] = BLACK
     return image
 
 
-def stop_image():
-    image = blank()
-    for y in range(8, 24):
-        for x in range(8, 24):
+def stop_image(size):
+    image = blank(size)
+    first, last = (8, 23) if size == SIZE else (4, 11)
+    for y in range(first, last + 1):
+        for x in range(first, last + 1):
             image[y][x] = BLACK
     return image
 
@@ -82,7 +88,7 @@ def mask_rows(image, bit_of):
         bits = 0
         for pixel in row:
             bits = (bits << 1) | bit_of(pixel)
-        data += struct.pack(">I", bits)
+        data += struct.pack(">I", bits << (32 - len(row)))
     return data
 
 
@@ -91,25 +97,42 @@ def image_entry(image):
     colour = mask_rows(image, lambda p: 1 if p == WHITE else 0)  # palette: 0 black, 1 white
     transparency = mask_rows(image, lambda p: 1 if p == TRANSPARENT else 0)
     # BITMAPINFOHEADER: twice the height, for the two masks; 1 bit; 2 colours.
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, 2 * SIZE, 1, 1, 0,
+    size = len(image)
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 1, 0,
                          len(colour) + len(transparency), 0, 0, 2, 0)
     palette = struct.pack("<4B4B", 0, 0, 0, 0, 255, 255, 255, 0)
     return header + palette + colour + transparency
 
 
-def write_file(path, kind, image, planes_or_x, bits_or_y):
-    body = image_entry(image)
-    directory = struct.pack("<HHH", 0, kind, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 2, 0, planes_or_x, bits_or_y, len(body), 6 + 16)
+def colour_entry(image):
+    """A 32-bit DIB (black or transparent pixels) with its AND mask."""
+    size = len(image)
+    colour = b"".join(struct.pack("<4B", 0, 0, 0, 0 if p == TRANSPARENT else 255)
+                      for row in reversed(image) for p in row)
+    transparency = mask_rows(image, lambda p: 1 if p == TRANSPARENT else 0)
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0,
+                         len(colour) + len(transparency), 0, 0, 0, 0)
+    return header + colour + transparency
+
+
+def write_file(path, kind, images, planes_or_x, bits_or_y, entry=image_entry):
+    bodies = [entry(image) for image in images]
+    directory = struct.pack("<HHH", 0, kind, len(images))
+    offset = 6 + 16 * len(images)
+    for image, body in zip(images, bodies):
+        colours = 2 if entry is image_entry else 0
+        directory += struct.pack("<BBBBHHII", len(image), len(image), colours, 0, planes_or_x, bits_or_y,
+                                 len(body), offset)
+        offset += len(body)
     with open(path, "wb") as out:
-        out.write(directory + entry + body)
+        out.write(directory + b"".join(bodies))
 
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    write_file(os.path.join(here, "play.ico"), 1, play_image(), 1, 1)
-    write_file(os.path.join(here, "stop.ico"), 1, stop_image(), 1, 1)
-    write_file(os.path.join(here, "hand.cur"), 2, hand_image(), *HOT_SPOT)
+    write_file(os.path.join(here, "play.ico"), 1, [play_image(SIZE), play_image(SMALL)], 1, 32, colour_entry)
+    write_file(os.path.join(here, "stop.ico"), 1, [stop_image(SIZE), stop_image(SMALL)], 1, 32, colour_entry)
+    write_file(os.path.join(here, "hand.cur"), 2, [hand_image()], *HOT_SPOT)
 
 
 if __name__ == "__main__":
