@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "answers/answer_box.h"
+#include "app/version.h"
 #include "header_panel/header_panel.h"
 #include "media/media_layer.h"
 #include "question_panel/question_panel.h"
@@ -10,7 +11,7 @@ HBRUSH label_brush = nullptr;
 HWND header_panel_window = nullptr;
 HWND question_panel_window = nullptr;
 
-const char* const version_text = "(BETA) Réalisé avec la version 2.1.2";
+const char* const version_text = "(BETA) Réalisé avec la version " DEVINETTE_VERSION_TEXT;
 
 namespace {
 

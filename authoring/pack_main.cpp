@@ -116,7 +116,8 @@ int build_command(const Arguments& arguments) {
     const std::string template_path = arguments.template_path.empty() ? default_template() : arguments.template_path;
     if (same_file(template_path, arguments.output))
         return failure(arguments.output + ": is the template itself; the template is never changed");
-    if (!write_packed_executable(template_path, arguments.output, resources, error)) return failure(error);
+    if (!write_packed_executable(template_path, arguments.output, resources, source.content.title, error))
+        return failure(error);
     std::printf("%s: %d questions packed\n", arguments.output.c_str(), static_cast<int>(source.content.question_count));
     return exit_success;
 }

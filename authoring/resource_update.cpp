@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/owned_handle.h"
+#include "authoring/version_info.h"
 
 namespace {
 
@@ -177,12 +178,27 @@ bool reads_back(const std::string& path, const std::vector<TemplateResource>& ke
     return same;
 }
 
+// The quiz's title shows in the file's properties and the task manager.
+bool describe_quiz(std::vector<TemplateResource>& kept, const std::string& title, const std::string& path,
+                   std::string& error) {
+    for (TemplateResource& resource : kept) {
+        if (resource.type.id != reinterpret_cast<ULONG_PTR>(RT_VERSION)) continue;
+        if (!set_file_description(resource.bytes, title)) {
+            error = path + ": the version information of the template cannot be read";
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool write_packed_executable(const std::string& template_path, const std::string& output,
-                             const std::vector<PackedResource>& resources, std::string& error) {
+                             const std::vector<PackedResource>& resources, const std::string& title,
+                             std::string& error) {
     std::vector<TemplateResource> kept;
-    if (!collect_template(template_path, kept, error)) return false;
+    if (!collect_template(template_path, kept, error) || !describe_quiz(kept, title, template_path, error))
+        return false;
 
     char temporary_path[MAX_PATH];
     const std::string folder = folder_of(output);

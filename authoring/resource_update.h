@@ -11,12 +11,14 @@
 
 // Writes `output` as a copy of `template_path` that carries `resources` (in the
 // neutral language) in place of the template's PATCH and IMG resources, and
-// keeps every other resource with its own language. The copy is made under a
+// keeps every other resource with its own language, the version information
+// with `title` (Windows-1252) as its file description. The copy is made under a
 // temporary name beside `output` and renamed into place once it reads back
 // right, so `output` appears whole or not at all; the template never changes.
 // Returns false with one message in `error`.
 bool write_packed_executable(const std::string& template_path, const std::string& output,
-                             const std::vector<PackedResource>& resources, std::string& error);
+                             const std::vector<PackedResource>& resources, const std::string& title,
+                             std::string& error);
 
 // "PATH: WHAT (Windows error N)"; called right after the failing call, while
 // GetLastError still holds its reason.
