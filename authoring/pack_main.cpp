@@ -2,6 +2,7 @@
 // unpacks the quiz that a packed player carries. Messages are English; quiz
 // texts are printed in UTF-8.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -54,7 +55,8 @@ int failure(const std::string& message) {
 }
 
 // Returns false with a message for arguments that do not fit the command.
-bool parse_arguments(int argc, char** argv, Arguments& arguments, std::string& error) {
+bool parse_arguments(const std::vector<std::string>& argv, Arguments& arguments, std::string& error) {
+    const int argc = static_cast<int>(argv.size());
     arguments.command = argv[1];
     const bool build = arguments.command == "build";
     const bool show = arguments.command == "show";
@@ -91,18 +93,30 @@ bool parse_arguments(int argc, char** argv, Arguments& arguments, std::string& e
 }
 
 std::string default_template() {
-    char own_path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, own_path, MAX_PATH);
-    const std::string own(own_path, length < MAX_PATH ? length : 0);
+    wchar_t own_path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, own_path, MAX_PATH);
+    const std::string own = length < MAX_PATH ? utf8_text(own_path) : std::string();
     const std::size_t slash = own.find_last_of("\\/");
     return (slash == std::string::npos ? std::string() : own.substr(0, slash + 1)) + "devinette.exe";
 }
 
 bool same_file(const std::string& first, const std::string& second) {
-    char first_full[MAX_PATH];
-    char second_full[MAX_PATH];
-    return GetFullPathNameA(first.c_str(), MAX_PATH, first_full, nullptr) &&
-           GetFullPathNameA(second.c_str(), MAX_PATH, second_full, nullptr) && lstrcmpiA(first_full, second_full) == 0;
+    wchar_t first_full[MAX_PATH];
+    wchar_t second_full[MAX_PATH];
+    return GetFullPathNameW(wide_text(first).c_str(), MAX_PATH, first_full, nullptr) &&
+           GetFullPathNameW(wide_text(second).c_str(), MAX_PATH, second_full, nullptr) &&
+           lstrcmpiW(first_full, second_full) == 0;
+}
+
+long long file_size(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(wide_text(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void print_picture_report(const PictureReport& report) {
+    std::printf("%s\n", picture_report_line(report).c_str());
+    std::fflush(stdout);
 }
 
 int build_command(const Arguments& arguments) {
@@ -110,15 +124,16 @@ int build_command(const Arguments& arguments) {
     std::vector<QuestionData> data;
     std::vector<PackedResource> resources;
     std::string error;
-    if (!load_quiz_source(arguments.input, source, error) || !load_question_files(source, data, error) ||
-        !pack_quiz(source, data, resources, error))
+    if (!load_quiz_source(arguments.input, source, error) ||
+        !load_question_files(source, data, error, print_picture_report) || !pack_quiz(source, data, resources, error))
         return failure(error);
     const std::string template_path = arguments.template_path.empty() ? default_template() : arguments.template_path;
     if (same_file(template_path, arguments.output))
         return failure(arguments.output + ": is the template itself; the template is never changed");
     if (!write_packed_executable(template_path, arguments.output, resources, source.content.title, error))
         return failure(error);
-    std::printf("%s: %d questions packed\n", arguments.output.c_str(), static_cast<int>(source.content.question_count));
+    std::printf("%s: %d questions packed, %s\n", arguments.output.c_str(),
+                static_cast<int>(source.content.question_count), file_size_text(file_size(arguments.output)).c_str());
     return exit_success;
 }
 
@@ -132,7 +147,8 @@ void print_player_message(const char* text, const char* caption) {
 
 // Loads the quiz of a packed player with the player's own loader.
 bool load_packed_quiz(const std::string& path, OwnedModule& module, QuizRecord& record, std::string& error) {
-    module.reset(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    module.reset(
+        LoadLibraryExW(wide_text(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     if (!module) {
         error = path + ": cannot be read as an executable";
         return false;
@@ -215,7 +231,8 @@ struct FindTraits {
 using OwnedSearch = OwnedHandle<HANDLE, FindTraits>;
 
 bool write_new_file(const std::string& path, const void* bytes, std::size_t size, std::string& error) {
-    OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedFile file(
+        CreateFileW(wide_text(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file || !WriteFile(file.get(), bytes, static_cast<DWORD>(size), &written, nullptr) || written != size) {
         error = windows_error("cannot be written", path);
@@ -226,9 +243,9 @@ bool write_new_file(const std::string& path, const void* bytes, std::size_t size
 
 // Creates `folder` unless it exists; an existing one must be empty.
 bool prepare_empty_folder(const std::string& folder, std::string& error) {
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    const DWORD attributes = GetFileAttributesW(wide_text(folder).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (CreateDirectoryA(folder.c_str(), nullptr)) return true;
+        if (CreateDirectoryW(wide_text(folder).c_str(), nullptr)) return true;
         error = windows_error("cannot be created", folder);
         return false;
     }
@@ -236,14 +253,14 @@ bool prepare_empty_folder(const std::string& folder, std::string& error) {
         error = folder + ": is a file, not a folder";
         return false;
     }
-    WIN32_FIND_DATAA found;
-    OwnedSearch search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    WIN32_FIND_DATAW found;
+    OwnedSearch search(FindFirstFileW(wide_text(folder + "\\*").c_str(), &found));
     bool empty = true;
     if (search) {
         do {
-            const std::string name = found.cFileName;
-            empty = name == "." || name == "..";
-        } while (empty && FindNextFileA(search.get(), &found));
+            const std::wstring name = found.cFileName;
+            empty = name == L"." || name == L"..";
+        } while (empty && FindNextFileW(search.get(), &found));
     }
     if (!empty) error = folder + ": is not empty; unpack into a new or empty folder";
     return empty;
@@ -254,7 +271,7 @@ bool write_unpacked(const std::string& folder, const char* subfolder, const std:
                     const std::vector<PackedFile>& files, std::string& error) {
     if (!prepare_empty_folder(folder, error)) return false;
     const std::string subfolder_path = folder + "\\" + subfolder;
-    if (!files.empty() && !CreateDirectoryA(subfolder_path.c_str(), nullptr)) {
+    if (!files.empty() && !CreateDirectoryW(wide_text(subfolder_path).c_str(), nullptr)) {
         error = windows_error("cannot be created", subfolder_path);
         return false;
     }
@@ -277,10 +294,25 @@ int unpack_command(const Arguments& arguments) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The command line as UTF-8, whatever characters its paths hold.
+std::vector<std::string> utf8_arguments() {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide && i < count; ++i) arguments.push_back(utf8_text(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
+int main() {
     // Bytes leave as they are: UTF-8 texts, and LF line ends as in an unpacked quiz.toml.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    // A console shows those bytes as UTF-8; pipes and files get them unchanged.
+    DWORD console_mode = 0;
+    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &console_mode)) SetConsoleOutputCP(CP_UTF8);
+    const std::vector<std::string> argv = utf8_arguments();
+    const int argc = static_cast<int>(argv.size());
     if (argc < 2) return usage_error("missing command");
     const std::string command = argv[1];
     if (command == "help" || command == "--help" || command == "-h") {
@@ -289,7 +321,7 @@ int main(int argc, char** argv) {
     }
     Arguments arguments;
     std::string error;
-    if (!parse_arguments(argc, argv, arguments, error)) return usage_error(error);
+    if (!parse_arguments(argv, arguments, error)) return usage_error(error);
     if (arguments.command == "build") return build_command(arguments);
     if (arguments.command == "show") return show_command(arguments);
     return unpack_command(arguments);

@@ -34,6 +34,8 @@
 #include "authoring/stream_encoder.h"
 #include "authoring/stream_writer.h"
 #include "authoring/toml_writer.h"
+#include "pictures/picture_convert.h"
+#include "pictures/picture_fit.h"
 #include "quiz_data/stream_decoder.h"
 
 namespace {
@@ -357,11 +359,7 @@ bool read_header(const Messages& messages, const toml::table& root, QuizContent&
     return read_colour(messages, root, quiz);
 }
 
-// The kind of file a question names, by the first bytes that every such file starts with.
-bool is_jpeg(const std::vector<unsigned char>& bytes) {
-    return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
-}
-
+// The kind of media file a question names, by the first bytes that every such file starts with.
 bool is_mp3(const std::vector<unsigned char>& bytes) {
     const bool id3_tag = bytes.size() >= 3 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3';
     const bool frame_sync = bytes.size() >= 2 && bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0;
@@ -378,7 +376,6 @@ struct FileKind {
     const char* refusal;
 };
 
-const FileKind jpeg_picture = {is_jpeg, "is not a JPEG picture (a JPEG file starts with the bytes FF D8 FF)"};
 const FileKind mp3_sound = {is_mp3, "is not an MP3 file (it starts with neither an ID3 tag nor an MPEG audio frame)"};
 const FileKind avi_video = {is_avi, "is not an AVI file (an AVI file starts with RIFF, its size, then AVI)"};
 
@@ -407,16 +404,51 @@ bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned cha
     return true;
 }
 
-bool load_file(const Messages& messages, const QuizSource& source, const std::string& relative, int line,
-               const std::string& field, const FileKind& kind, std::vector<unsigned char>& bytes) {
-    if (relative.empty()) return true;
+// Paths are UTF-8 everywhere; u8path keeps every character on every platform.
+bool read_named_file(const Messages& messages, const QuizSource& source, const std::string& relative, int line,
+                     const std::string& field, std::vector<unsigned char>& bytes) {
     std::filesystem::path path = std::filesystem::u8path(relative);
-    if (!source.folder.empty()) path = std::filesystem::path(source.folder) / path;
+    if (!source.folder.empty()) path = std::filesystem::u8path(source.folder) / path;
     std::string why;
-    if (!read_whole_file(path, bytes, why)) return messages.refuse(line, field, relative + ": " + why);
+    return read_whole_file(path, bytes, why) || messages.refuse(line, field, relative + ": " + why);
+}
+
+bool load_media(const Messages& messages, const QuizSource& source, const std::string& relative, int line,
+                const std::string& field, const FileKind& kind, std::vector<unsigned char>& bytes) {
+    if (relative.empty()) return true;
+    if (!read_named_file(messages, source, relative, line, field, bytes)) return false;
     if (!kind.matches(bytes)) return messages.refuse(line, field, relative + " " + kind.refusal);
     return true;
 }
+
+struct PictureLoad {
+    const Messages& messages;
+    const QuizSource& source;
+    const std::function<void(const PictureReport&)>& progress;
+    int count;
+    int done;
+};
+
+bool load_picture_file(PictureLoad& load, const std::string& relative, int line, const std::string& field,
+                       std::vector<unsigned char>& stored) {
+    if (relative.empty()) return true;
+    std::vector<unsigned char> bytes;
+    if (!read_named_file(load.messages, load.source, relative, line, field, bytes)) return false;
+    const QuizContent& quiz = load.source.content;
+    const RgbColour panel_colour{quiz.colour_red, quiz.colour_green, quiz.colour_blue};
+    ConvertedPicture converted;
+    std::string why;
+    if (!convert_picture(bytes, picture_box_width, picture_box_height, panel_colour, converted, why))
+        return load.messages.refuse(line, field, relative + " " + why);
+    stored = std::move(converted.jpeg);
+    if (load.progress) {
+        load.progress({relative, ++load.done, load.count, static_cast<long long>(bytes.size()), converted.source_width,
+                       converted.source_height, converted.width, converted.height,
+                       static_cast<long long>(stored.size()), converted.unchanged});
+    }
+    return true;
+}
+
 
 bool encode_into(const Messages& messages, const std::vector<unsigned char>& stream, int id, const char* what,
                  std::vector<PackedResource>& resources) {
@@ -449,28 +481,52 @@ bool read_quiz_source(std::string_view text, const std::string& file_name, const
 bool load_quiz_source(const std::string& path, QuizSource& source, std::string& error) {
     std::vector<unsigned char> bytes;
     std::string why;
-    if (!read_whole_file(std::filesystem::path(path), bytes, why)) {
+    const std::filesystem::path file = std::filesystem::u8path(path);
+    if (!read_whole_file(file, bytes, why)) {
         error = path + ": " + why;
         return false;
     }
-    const std::string folder = std::filesystem::path(path).parent_path().string();
+    const std::string folder = file.parent_path().u8string();
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return read_quiz_source(text, path, folder, source, error);
 }
 
-bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error) {
+std::string file_size_text(long long bytes) {
+    char text[32];
+    if (bytes >= 1024 * 1024)
+        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024 * 1024));
+    else
+        std::snprintf(text, sizeof text, "%lld KB", (bytes + 1023) / 1024);
+    return text;
+}
+
+std::string picture_report_line(const PictureReport& report) {
+    std::string line = "[" + std::to_string(report.number) + "/" + std::to_string(report.count) + "] " + report.path +
+                       ": " + std::to_string(report.source_width) + " x " + std::to_string(report.source_height) +
+                       ", " + file_size_text(report.file_bytes);
+    if (report.unchanged) return line + ", stored as it is";
+    return line + " -> " + std::to_string(report.width) + " x " + std::to_string(report.height) + ", " +
+           file_size_text(report.stored_bytes);
+}
+
+bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error,
+                         const std::function<void(const PictureReport&)>& progress) {
     const Messages messages{source.file_name, error};
     const FileKind& media_kind = source.content.quiz_kind == video_quiz ? avi_video : mp3_sound;
+    int picture_count = 0;
+    for (const QuestionSource& question : source.questions)
+        picture_count += !question.files.picture.empty() + !question.files.answer_picture.empty();
+    PictureLoad pictures{messages, source, progress, picture_count, 0};
     data.assign(source.questions.size(), QuestionData());
     for (std::size_t i = 0; i < source.questions.size(); ++i) {
         const QuestionSource& question = source.questions[i];
         const int number = static_cast<int>(i) + 1;
-        if (!load_file(messages, source, question.files.picture, question.picture_line,
-                       question_field(number, "picture"), jpeg_picture, data[i].picture) ||
-            !load_file(messages, source, question.files.media, question.media_line, question_field(number, "media"),
-                       media_kind, data[i].media) ||
-            !load_file(messages, source, question.files.answer_picture, question.answer_picture_line,
-                       question_field(number, "answer_picture"), jpeg_picture, data[i].answer_picture))
+        if (!load_picture_file(pictures, question.files.picture, question.picture_line,
+                               question_field(number, "picture"), data[i].picture) ||
+            !load_media(messages, source, question.files.media, question.media_line, question_field(number, "media"),
+                        media_kind, data[i].media) ||
+            !load_picture_file(pictures, question.files.answer_picture, question.answer_picture_line,
+                               question_field(number, "answer_picture"), data[i].answer_picture))
             return false;
     }
     return true;

@@ -4,6 +4,7 @@
 // file, the line and the field.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,9 +57,31 @@ bool read_quiz_source(std::string_view text, const std::string& file_name, const
 // Reads the source file at `path`; its folder is where the files are looked up.
 bool load_quiz_source(const std::string& path, QuizSource& source, std::string& error);
 
-// Loads every file the questions name and checks its kind: a picture must be a
-// JPEG, sound media an MP3 and video media an AVI.
-bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error);
+// What packing did to one picture, for the maker to read.
+struct PictureReport {
+    std::string path;  // as the source names it
+    int number = 0;    // of the picture among the quiz's pictures, from 1
+    int count = 0;     // pictures in the quiz
+    long long file_bytes = 0;
+    int source_width = 0;  // standing as shown
+    int source_height = 0;
+    int width = 0;  // as stored
+    int height = 0;
+    long long stored_bytes = 0;
+    bool unchanged = false;
+};
+
+// "2.1 MB", "41 KB": a file's size as a file manager shows it.
+std::string file_size_text(long long bytes);
+
+// "[2/24] images/IMG_2041.jpg: 4032 x 3024, 2.1 MB -> 360 x 270, 41 KB"
+std::string picture_report_line(const PictureReport& report);
+
+// Loads every file the questions name and checks its kind: sound media must be
+// an MP3 and video media an AVI; pictures are converted to what the player
+// shows (see convert_picture), each reported to `progress` when given.
+bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error,
+                         const std::function<void(const PictureReport&)>& progress = {});
 
 // Encodes the two streams and lists every resource the packed quiz carries.
 // Refuses a stream that encodes to more than 65535 bytes.

@@ -45,7 +45,7 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        if (!kept_) DeleteFileA(path_.c_str());
+        if (!kept_) DeleteFileW(wide_text(path_).c_str());
     }
     const std::string& path() const { return path_; }
     void keep() { kept_ = true; }
@@ -56,8 +56,8 @@ private:
 };
 
 OwnedModule load_as_data(const std::string& path) {
-    return OwnedModule(
-        LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    return OwnedModule(LoadLibraryExW(wide_text(path).c_str(), nullptr,
+                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
 }
 
 bool copy_found(HMODULE module, HRSRC info, std::vector<unsigned char>& bytes) {
@@ -132,7 +132,7 @@ std::string folder_of(const std::string& path) {
 
 bool update_resources(const std::string& path, const std::vector<TemplateResource>& kept,
                       const std::vector<PackedResource>& resources, std::string& error) {
-    OwnedUpdate update(BeginUpdateResourceA(path.c_str(), TRUE));
+    OwnedUpdate update(BeginUpdateResourceW(wide_text(path).c_str(), TRUE));
     if (!update) {
         error = windows_error("cannot update the resources", path);
         return false;
@@ -200,26 +200,42 @@ bool write_packed_executable(const std::string& template_path, const std::string
     if (!collect_template(template_path, kept, error) || !describe_quiz(kept, title, template_path, error))
         return false;
 
-    char temporary_path[MAX_PATH];
+    wchar_t temporary_path[MAX_PATH];
     const std::string folder = folder_of(output);
-    if (!GetTempFileNameA(folder.c_str(), "dvp", 0, temporary_path)) {
+    if (!GetTempFileNameW(wide_text(folder).c_str(), L"dvp", 0, temporary_path)) {
         error = windows_error("cannot create a temporary file in this folder", folder);
         return false;
     }
-    TemporaryFile temporary(temporary_path);
-    if (!CopyFileA(template_path.c_str(), temporary.path().c_str(), FALSE)) {
+    TemporaryFile temporary(utf8_text(temporary_path));
+    if (!CopyFileW(wide_text(template_path).c_str(), temporary_path, FALSE)) {
         error = windows_error("cannot be copied", template_path);
         return false;
     }
     if (!update_resources(temporary.path(), kept, resources, error) ||
         !reads_back(temporary.path(), kept, resources, error))
         return false;
-    if (!MoveFileExA(temporary.path().c_str(), output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(temporary_path, wide_text(output).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = windows_error("cannot be replaced", output);
         return false;
     }
     temporary.keep();
     return true;
+}
+
+std::wstring wide_text(const std::string& utf8) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+    return wide;
+}
+
+std::string utf8_text(const wchar_t* wide) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return std::string();
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &utf8[0], length, nullptr, nullptr);
+    utf8.resize(static_cast<std::size_t>(length) - 1);  // the terminating zero
+    return utf8;
 }
 
 std::string windows_error(const std::string& what, const std::string& path) {

@@ -9,6 +9,11 @@
 
 #include "authoring/quiz_source.h"
 
+// Paths and messages are UTF-8 inside the tool; the platform's wide-character
+// functions see every character of a path, whatever the code page.
+std::wstring wide_text(const std::string& utf8);
+std::string utf8_text(const wchar_t* wide);
+
 // Writes `output` as a copy of `template_path` that carries `resources` (in the
 // neutral language) in place of the template's PATCH and IMG resources, and
 // keeps every other resource with its own language, the version information

@@ -42,11 +42,17 @@ HBITMAP load_picture(HMODULE module, unsigned resource_id, const char* resource_
     const void* bytes = LockResource(loaded);
     if (byte_count == 0 || !bytes) return nullptr;  // an empty resource holds no picture
 
-    // The full-size bitmap is only the source of the fitted one.
-    OwnedBitmap full_size(decode_picture(bytes, byte_count));
+    OwnedBitmap decoded(decode_picture(bytes, byte_count));
     FreeResource(loaded);
-    if (!full_size) return nullptr;
-    return scale_picture(full_size.get(), box_width, box_height);
+    if (!decoded) return nullptr;
+    // The pack tool stores pictures at the size they are shown: those need no
+    // second stretch. Any other picture is only the source of the fitted one.
+    BITMAP size = {};
+    if (GetObjectA(decoded.get(), sizeof size, &size) == static_cast<int>(sizeof size)) {
+        const FittedSize fitted = fit_picture(size.bmWidth, size.bmHeight, box_width, box_height);
+        if (fitted.width == size.bmWidth && fitted.height == size.bmHeight) return decoded.release();
+    }
+    return scale_picture(decoded.get(), box_width, box_height);
 }
 
 HBITMAP decode_picture(const void* bytes, DWORD byte_count) {

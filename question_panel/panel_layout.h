@@ -20,10 +20,6 @@ constexpr int reveal_label_id_base = 8000;    // + n
 constexpr int player_host_id = 9900;
 constexpr int picture_control_id_base = 9900;  // + n
 
-// Question and answer pictures are both fitted into one box.
-constexpr int picture_box_width = 360;
-constexpr int picture_box_height = 345;
-
 constexpr int first_row_top = 5;
 
 struct ControlRect {

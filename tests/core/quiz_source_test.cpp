@@ -13,6 +13,7 @@
 #include "authoring/cp1252.h"
 #include "authoring/quiz_source.h"
 #include "authoring/toml_writer.h"
+#include "pictures/picture_convert.h"
 #include "quiz_data/quiz_stream.h"
 #include "quiz_data/stream_decoder.h"
 #include "tests/support/quiz_difference.h"
@@ -623,14 +624,22 @@ TEST(TomlWriter, RefusesWhatTheSourceFormatCannotHold) {
 
 // ---------------------------------------------------------------- files and packing
 
+// A small baseline JPEG, which packing keeps byte for byte.
+std::vector<unsigned char> small_jpeg(unsigned char shade) {
+    RgbaPicture picture;
+    picture.width = picture.height = 8;
+    picture.pixels.assign(8 * 8 * 4, shade);
+    return encode_jpeg(picture);
+}
+
 class QuestionFilesTest : public testing::Test {
 protected:
     void SetUp() override {
         folder_ =
             std::filesystem::temp_directory_path() / ("quiz_source_test_" + std::to_string(std::random_device()()));
         std::filesystem::create_directories(folder_ / "images");
-        write("images/q1.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 0x10, 'J', 'F', 'I', 'F'});
-        write("images/r1.jpg", {0xFF, 0xD8, 0xFF, 0xDB});
+        write("images/q1.jpg", small_jpeg(10));
+        write("images/r1.jpg", small_jpeg(200));
         write("images/png.jpg", {0x89, 'P', 'N', 'G', 0x0D, 0x0A});
         write("images/empty.jpg", {});
         write("id3.mp3", {'I', 'D', '3', 4, 0, 0});
@@ -638,7 +647,7 @@ protected:
         write("wave.mp3", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'});
         write("clip.avi", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' ', 'L', 'I', 'S', 'T'});
         write("wave.avi", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'});
-        write(u8"images/été.jpg", {0xFF, 0xD8, 0xFF, 0xE1, 0});
+        write(u8"images/été.jpg", small_jpeg(50));
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
@@ -668,18 +677,15 @@ TEST_F(QuestionFilesTest, RefusesMissingAndWrongFiles) {
         {"folder as picture", "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images\"\n",
          "quiz.toml:4: question 1: picture: images: is a folder, not a file"},
         {"PNG as picture", "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images/png.jpg\"\n",
-         "quiz.toml:4: question 1: picture: images/png.jpg is not a JPEG picture (a JPEG file starts with the bytes FF "
-         "D8 FF)"},
+         "quiz.toml:4: question 1: picture: images/png.jpg is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
         {"empty picture",
          "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images/q1.jpg\"\n[[question]]\nanswer = \"b\"\n"
          "picture = \"images/empty.jpg\"\n",
-         "quiz.toml:7: question 2: picture: images/empty.jpg is not a JPEG picture (a JPEG file starts with the bytes "
-         "FF D8 FF)"},
-        {"answer picture not a JPEG",
+         "quiz.toml:7: question 2: picture: images/empty.jpg is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
+        {"answer picture not a picture",
          "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images/q1.jpg\"\nanswer_picture = "
          "\"clip.avi\"\n",
-         "quiz.toml:5: question 1: answer_picture: clip.avi is not a JPEG picture (a JPEG file starts with the bytes "
-         "FF D8 FF)"},
+         "quiz.toml:5: question 1: answer_picture: clip.avi is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
         {"WAVE as sound", "kind = \"sound\"\n[[question]]\nanswer = \"a\"\nmedia = \"wave.mp3\"\n",
          "quiz.toml:4: question 1: media: wave.mp3 is not an MP3 file (it starts with neither an ID3 tag nor an MPEG "
          "audio frame)"},
@@ -713,13 +719,13 @@ TEST_F(QuestionFilesTest, LoadsEveryKind) {
         {"pictures",
          "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images/q1.jpg\"\nanswer_picture = "
          "\"images/r1.jpg\"\n",
-         10, 0, 4},
+         small_jpeg(10).size(), 0, small_jpeg(200).size()},
         {"MP3 with an ID3 tag", "kind = \"sound\"\n[[question]]\nanswer = \"a\"\nmedia = \"id3.mp3\"\n", 0, 6, 0},
         {"MP3 starting with a frame", "kind = \"sound\"\n[[question]]\nanswer = \"a\"\nmedia = \"frame.mp3\"\n", 0, 4,
          0},
         {"AVI", "kind = \"video\"\n[[question]]\nanswer = \"a\"\nmedia = \"clip.avi\"\n", 0, 16, 0},
-        {"accented file name", u8"kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images/été.jpg\"\n", 5,
-         0, 0},
+        {"accented file name", u8"kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images/été.jpg\"\n",
+         small_jpeg(50).size(), 0, 0},
     };
     for (const auto& accepted : cases) {
         SCOPED_TRACE(accepted.name);
@@ -735,7 +741,7 @@ TEST_F(QuestionFilesTest, LoadsEveryKind) {
 
 TEST_F(QuestionFilesTest, LoadsTheSourceFileAndLooksBesideIt) {
     write("quiz.toml", std::vector<unsigned char>(picture_source.begin(), picture_source.end()));
-    write("images/q2.jpg", {0xFF, 0xD8, 0xFF});
+    write("images/q2.jpg", small_jpeg(99));
     QuizSource source;
     std::string error;
     const std::string path = (folder_ / "quiz.toml").string();
@@ -743,7 +749,7 @@ TEST_F(QuestionFilesTest, LoadsTheSourceFileAndLooksBesideIt) {
     EXPECT_EQ(source.file_name, path);
     std::vector<QuestionData> data;
     ASSERT_TRUE(load_question_files(source, data, error)) << error;
-    EXPECT_EQ(data[1].picture, (std::vector<unsigned char>{0xFF, 0xD8, 0xFF}));
+    EXPECT_EQ(data[1].picture, small_jpeg(99));
 
     EXPECT_FALSE(load_quiz_source((folder_ / "none.toml").string(), source, error));
     EXPECT_EQ(error, (folder_ / "none.toml").string() + ": no such file");

@@ -167,7 +167,7 @@ pass "absolute and relative paths give the same executable"
 # ---------------------------------------------------------------- bad input: exit 1, nothing written
 mkdir -p bad/images bad/media bad-out
 picture bad/images/q1.jpg 20x20 white
-convert -size 20x20 xc:white bad/not-jpeg.png && mv bad/not-jpeg.png bad/images/not-jpeg.jpg
+printf 'RIFF\044\000\000\000WEBPVP8 ' >bad/images/not-jpeg.jpg  # a WebP picture named .jpg
 cp films/media/q1.avi bad/media/clip.avi
 printf 'old output\n' >bad-out/kept.exe
 
@@ -217,9 +217,9 @@ check_nothing_written "syntax error"
 expect_exit 1 "missing picture" build bad/missing-picture.toml -o bad-out/kept.exe
 expect_line "missing picture" "bad/missing-picture.toml:4: question 1: picture: images/absent.jpg: no such file"
 check_nothing_written "missing picture"
-expect_exit 1 "PNG picture" build bad/not-jpeg.toml -o bad-out/kept.exe
-expect_line "PNG picture" "bad/not-jpeg.toml:4: question 1: picture: images/not-jpeg.jpg is not a JPEG picture"
-check_nothing_written "PNG picture"
+expect_exit 1 "WebP picture" build bad/not-jpeg.toml -o bad-out/kept.exe
+expect_line "WebP picture" "bad/not-jpeg.toml:4: question 1: picture: images/not-jpeg.jpg is a WebP file"
+check_nothing_written "WebP picture"
 expect_exit 1 "AVI as sound" build bad/avi-as-sound.toml -o bad-out/kept.exe
 expect_line "AVI as sound" "bad/avi-as-sound.toml:4: question 1: media: media/clip.avi is not an MP3 file"
 check_nothing_written "AVI as sound"

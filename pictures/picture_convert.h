@@ -1,0 +1,54 @@
+// Pictures as quiz makers have them (phone photographs, screenshots, logos)
+// turned into what the player shows best: a baseline JPEG at the size the
+// player shows it, standing as the camera showed it. Used by the pack tool.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Four bytes a pixel, red, green, blue and alpha (not premultiplied), rows top down.
+struct RgbaPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> pixels;
+};
+
+struct RgbColour {
+    unsigned char red = 0;
+    unsigned char green = 0;
+    unsigned char blue = 0;
+};
+
+// Larger pictures are refused before a pixel is decoded.
+constexpr long long max_picture_pixels = 100000000;
+
+// Decodes a JPEG, PNG, GIF (its first frame) or BMP file, recognised by its
+// content, with a JPEG's EXIF orientation applied. Returns false with `why`
+// completing "<file> ..." (what the file is and why it cannot be used).
+bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why);
+
+// Resamples to width x height with a downscaling filter (Mitchell), weighting
+// colours by their alpha.
+RgbaPicture resize_picture(const RgbaPicture& source, int width, int height);
+
+// A baseline JPEG of quality 90 without metadata; alpha is ignored. Empty when
+// it cannot be written.
+std::vector<unsigned char> encode_jpeg(const RgbaPicture& picture);
+
+struct ConvertedPicture {
+    std::vector<unsigned char> jpeg;  // what the quiz stores
+    int source_width = 0;             // as shown, orientation applied
+    int source_height = 0;
+    int width = 0;  // as stored
+    int height = 0;
+    bool unchanged = false;  // stored byte for byte
+};
+
+// What the pack tool stores for a picture shown in a box_width x box_height box:
+// - a baseline JPEG no larger than its fitted size and standing upright, as it is;
+// - anything else decoded, turned upright, shrunk to the fitted size (never
+//   enlarged), laid on `background` where it is transparent, and written as a
+//   baseline JPEG of quality 90 without metadata.
+bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int box_height, RgbColour background,
+                     ConvertedPicture& result, std::string& why);

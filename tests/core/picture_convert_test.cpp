@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "pictures/jpeg_header.h"
+#include "pictures/picture_convert.h"
+#include "pictures/picture_fit.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+struct Colour {
+    unsigned char r, g, b;
+};
+const Colour red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255};
+
+// A picture of four quadrants: top left, top right, bottom left, bottom right.
+RgbaPicture quadrants(int width, int height, const Colour (&colours)[4]) {
+    RgbaPicture picture;
+    picture.width = width;
+    picture.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Colour& c = colours[(y >= height / 2) * 2 + (x >= width / 2)];
+            picture.pixels.insert(picture.pixels.end(), {c.r, c.g, c.b, 255});
+        }
+    return picture;
+}
+
+// The JPEG with an EXIF block naming `orientation` (big-endian TIFF, as many cameras write).
+Bytes with_orientation(Bytes jpeg, int orientation) {
+    const Bytes app1 = {0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
+                        0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, static_cast<unsigned char>(orientation), 0, 0, 0, 0, 0, 0};
+    jpeg.insert(jpeg.begin() + 2, app1.begin(), app1.end());
+    return jpeg;
+}
+
+bool near(const unsigned char* pixel, const Colour& c) {
+    return std::abs(pixel[0] - c.r) < 40 && std::abs(pixel[1] - c.g) < 40 && std::abs(pixel[2] - c.b) < 40;
+}
+
+TEST(PictureConvert, StandsEachExifOrientationUpright) {
+    // Shown: red top left, green top right, blue bottom left, white bottom right.
+    // Each row is how a camera stores that view under the orientation it writes.
+    const struct {
+        int orientation;
+        Colour stored[4];
+    } cases[] = {
+        {1, {red, green, blue, white}}, {2, {green, red, white, blue}}, {3, {white, blue, green, red}},
+        {4, {blue, white, red, green}}, {5, {red, blue, green, white}}, {6, {green, white, red, blue}},
+        {7, {white, green, blue, red}}, {8, {blue, red, white, green}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.orientation);
+        const bool turned = row.orientation >= 5;
+        const Bytes jpeg = with_orientation(encode_jpeg(quadrants(turned ? 32 : 64, turned ? 64 : 32, row.stored)),
+                                            row.orientation);
+        RgbaPicture shown;
+        std::string why;
+        ASSERT_TRUE(decode_picture_file(jpeg.data(), jpeg.size(), shown, why)) << why;
+        ASSERT_EQ(shown.width, 64);
+        ASSERT_EQ(shown.height, 32);
+        const Colour expected[4] = {red, green, blue, white};
+        const int corners[4][2] = {{8, 8}, {56, 8}, {8, 24}, {56, 24}};
+        for (int q = 0; q < 4; ++q)
+            EXPECT_TRUE(near(&shown.pixels[(corners[q][1] * 64 + corners[q][0]) * 4], expected[q])) << "quadrant " << q;
+    }
+}
+
+TEST(PictureConvert, StoresAtTheSizeThePlayerShows) {
+    const Colour plain[4] = {blue, blue, blue, blue};
+    const struct {
+        const char* name;
+        Bytes file;
+        int width, height;  // stored
+        bool unchanged;
+    } cases[] = {
+        {"landscape shrunk", encode_jpeg(quadrants(400, 300, plain)), 360, 270, false},
+        {"portrait shrunk, 258.75 truncated", encode_jpeg(quadrants(300, 400, plain)), 258, 345, false},
+        {"already fitted: kept byte for byte", encode_jpeg(quadrants(360, 270, plain)), 360, 270, true},
+        {"small: kept, the player enlarges it", encode_jpeg(quadrants(100, 50, plain)), 100, 50, true},
+        {"small but sideways: turned, not enlarged", with_orientation(encode_jpeg(quadrants(100, 50, plain)), 6), 50,
+         100, false},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        ConvertedPicture converted;
+        std::string why;
+        ASSERT_TRUE(convert_picture(row.file, picture_box_width, picture_box_height, {}, converted, why)) << why;
+        EXPECT_EQ(converted.width, row.width);
+        EXPECT_EQ(converted.height, row.height);
+        EXPECT_EQ(converted.unchanged, row.unchanged);
+        EXPECT_EQ(converted.jpeg == row.file, row.unchanged);
+        JpegHeader stored;
+        ASSERT_TRUE(read_jpeg_header(converted.jpeg.data(), converted.jpeg.size(), stored));
+        EXPECT_TRUE(stored.baseline);
+        EXPECT_EQ(stored.orientation, 1);
+        EXPECT_EQ(stored.width, row.width);
+        // The player fits the stored picture as it would have fitted the original.
+        const FittedSize original = fit_picture(converted.source_width, converted.source_height, 360, 345);
+        const FittedSize shown = fit_picture(stored.width, stored.height, 360, 345);
+        EXPECT_LE(std::abs(original.width - shown.width) + std::abs(original.height - shown.height), 1);
+    }
+}
+
+TEST(PictureConvert, RefusesWhatItCannotCarry) {
+    const Bytes jpeg = encode_jpeg(quadrants(64, 64, {red, green, blue, white}));
+    // A PNG whose header announces 12000 x 12000 pixels and holds no pixel at all.
+    const Bytes huge_png = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x2E,
+                            0xE0, 0, 0, 0x2E, 0xE0, 8, 2, 0, 0, 0, 0, 0, 0, 0};
+    const std::string text = "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>";
+    const struct {
+        const char* name;
+        Bytes file;
+        const char* why;
+    } cases[] = {
+        {"WebP", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P'}, "is a WebP file, which a quiz cannot carry"},
+        {"HEIC", {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'}, "is a HEIC/HEIF file"},
+        {"AVIF", {0, 0, 0, 24, 'f', 't', 'y', 'p', 'a', 'v', 'i', 'f'}, "is a AVIF file"},
+        {"TIFF", {'I', 'I', 42, 0, 8, 0, 0, 0}, "is a TIFF (or camera raw) file"},
+        {"SVG", Bytes(text.begin(), text.end()), "is a SVG file"},
+        {"text", {'h', 'e', 'l', 'l', 'o'}, "is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
+        {"cut JPEG", Bytes(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() / 2)),
+         "is a damaged or truncated JPEG picture"},
+        {"cut GIF", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, "is a damaged or truncated GIF picture"},
+        {"144 megapixels", huge_png, "is a picture of 12000 x 12000 pixels, over the limit of 100 megapixels"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        ConvertedPicture converted;
+        std::string why;
+        EXPECT_FALSE(convert_picture(row.file, 360, 345, {}, converted, why));
+        EXPECT_EQ(why.rfind(row.why, 0), 0u) << why;
+    }
+}
+
+}  // namespace
