@@ -123,15 +123,17 @@ int build_command(const Arguments& arguments) {
     QuizSource source;
     std::vector<QuestionData> data;
     std::vector<PackedResource> resources;
+    QuizIdentity identity;
     std::string error;
     if (!load_quiz_source(arguments.input, source, error) ||
-        !load_question_files(source, data, error, print_picture_report) || !pack_quiz(source, data, resources, error))
+        !load_question_files(source, data, error, print_picture_report) || !pack_quiz(source, data, resources, error) ||
+        !load_quiz_icon(source, identity.icon, error))
         return failure(error);
+    identity.title = source.content.title;
     const std::string template_path = arguments.template_path.empty() ? default_template() : arguments.template_path;
     if (same_file(template_path, arguments.output))
         return failure(arguments.output + ": is the template itself; the template is never changed");
-    if (!write_packed_executable(template_path, arguments.output, resources, source.content.title, error))
-        return failure(error);
+    if (!write_packed_executable(template_path, arguments.output, resources, identity, error)) return failure(error);
     std::printf("%s: %d questions packed, %s\n", arguments.output.c_str(),
                 static_cast<int>(source.content.question_count), file_size_text(file_size(arguments.output)).c_str());
     return exit_success;

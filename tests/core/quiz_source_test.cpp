@@ -203,6 +203,7 @@ const Refusal refusals[] = {
     {"colour not hexadecimal", u8"kind = \"text\"\ncolour = \"#5A5F9G\"\n[[question]]\nanswer = \"a\"\n", 2, "colour",
      "#RRGGBB"},
     {"colour a number", u8"kind = \"text\"\ncolour = 0x5A5F96\n[[question]]\nanswer = \"a\"\n", 2, "colour", "#RRGGBB"},
+    {"icon a number", u8"kind = \"text\"\nicon = 3\n[[question]]\nanswer = \"a\"\n", 2, "icon", "expected a file name"},
 };
 
 class QuizSourceRefusal : public testing::TestWithParam<Refusal> {};

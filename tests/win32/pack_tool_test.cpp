@@ -103,7 +103,7 @@ protected:
 TEST_F(PackTool, KeepsTheTemplateResourcesAndReplacesTheQuiz) {
     const std::string output = folder_ + "\\packed.exe";
     std::string error;
-    ASSERT_TRUE(write_packed_executable(fixture_path(), output, quiz_, "", error)) << error;
+    ASSERT_TRUE(write_packed_executable(fixture_path(), output, quiz_, {}, error)) << error;
 
     const ResourceMap before = resources_of(fixture_path());
     const ResourceMap after = resources_of(output);
@@ -136,7 +136,7 @@ TEST_F(PackTool, KeepsTheTemplateResourcesAndReplacesTheQuiz) {
 TEST_F(PackTool, MediaAreFoundUnderTheLowerCaseType) {
     const std::string output = folder_ + "\\packed.exe";
     std::string error;
-    ASSERT_TRUE(write_packed_executable(fixture_path(), output, quiz_, "", error)) << error;
+    ASSERT_TRUE(write_packed_executable(fixture_path(), output, quiz_, {}, error)) << error;
     OwnedModule module(LoadLibraryExA(output.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     ASSERT_TRUE(module);
     Bytes bytes;
@@ -149,7 +149,7 @@ TEST_F(PackTool, ReplacesAnExistingOutputWhole) {
     const std::string output = folder_ + "\\packed.exe";
     std::ofstream(output, std::ios::binary) << "an older build";
     std::string error;
-    ASSERT_TRUE(write_packed_executable(fixture_path(), output, quiz_, "", error)) << error;
+    ASSERT_TRUE(write_packed_executable(fixture_path(), output, quiz_, {}, error)) << error;
     EXPECT_EQ(resources_of(output).count("PATCH/104/0"), 1u);
     EXPECT_EQ(files_in(folder_), std::vector<std::string>{"packed.exe"});
 }
@@ -175,7 +175,7 @@ TEST_F(PackTool, FailureLeavesNoOutputAndNoTemporaryFile) {
     for (const auto& failing : cases) {
         SCOPED_TRACE(failing.name);
         std::string error;
-        EXPECT_FALSE(write_packed_executable(failing.template_path, failing.output, *failing.resources, "", error));
+        EXPECT_FALSE(write_packed_executable(failing.template_path, failing.output, *failing.resources, {}, error));
         EXPECT_EQ(error.rfind(failing.error_start, 0), 0u) << error;
         EXPECT_FALSE(error.empty());
         std::vector<std::string> left = files_in(folder_);

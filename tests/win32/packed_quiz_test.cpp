@@ -1,6 +1,6 @@
 // A quiz packed into a copy of the built player, read back through the
 // platform: the manifest as an activation context, the version strings through
-// the version API.
+// the version API, the icons as the shell loads them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/owned_handle.h"
 #include "authoring/resource_update.h"
+#include "pictures/picture_convert.h"
 
 namespace {
 
@@ -30,7 +32,14 @@ protected:
     static void SetUpTestSuite() {
         std::string error;
         const std::vector<PackedResource> quiz = {{"PATCH", 104, {1, 2, 3}}};
-        ASSERT_TRUE(write_packed_executable(beside_tests("fixtures\\player.exe"), "packed_quiz.exe", quiz, title,
+        // The maker's logo: a red picture twice as wide as high.
+        RgbaPicture logo;
+        logo.width = 40;
+        logo.height = 20;
+        for (int i = 0; i < 40 * 20; ++i) logo.pixels.insert(logo.pixels.end(), {255, 0, 0, 255});
+        QuizIdentity identity{title, {}};
+        ASSERT_TRUE(make_app_icon(encode_png(logo), identity.icon, error)) << error;
+        ASSERT_TRUE(write_packed_executable(beside_tests("fixtures\\player.exe"), "packed_quiz.exe", quiz, identity,
                                             error))
             << error;
     }
@@ -66,9 +75,8 @@ TEST_F(PackedQuiz, VersionStringsNameTheQuizInFrenchAndEnglish) {
     ASSERT_EQ(size, 2 * sizeof(Translation));
     EXPECT_EQ(translations[0].language, MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH));
     EXPECT_EQ(translations[1].language, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-    const std::vector<char> player = version_info(std::wstring(beside_tests("fixtures\\player.exe").begin(),
-                                                               beside_tests("fixtures\\player.exe").end())
-                                                      .c_str());
+    const std::string player_path = beside_tests("fixtures\\player.exe");
+    const std::vector<char> player = version_info(std::wstring(player_path.begin(), player_path.end()).c_str());
     for (const wchar_t* block : {L"040c04e4", L"040904e4"}) {
         SCOPED_TRACE(testing::Message() << block);
         EXPECT_EQ(version_string(info, block, L"FileDescription"), wide_title);
@@ -132,6 +140,71 @@ TEST_F(PackedQuiz, ManifestAsksNoElevationDeclaresWindows7To11AndGdiScaling) {
         EXPECT_STREQ(value, setting.value);
     }
     ReleaseActCtx(context);
+}
+
+BOOL CALLBACK keep_first_name(HMODULE, LPCSTR, LPSTR name, LONG_PTR first) {
+    *reinterpret_cast<ULONG_PTR*>(first) = reinterpret_cast<ULONG_PTR>(name);
+    return FALSE;
+}
+
+BOOL CALLBACK list_id(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
+    reinterpret_cast<std::vector<int>*>(ids)->push_back(static_cast<int>(reinterpret_cast<ULONG_PTR>(name)));
+    return TRUE;
+}
+
+// The colour an icon of the module shows at (x, y), drawn size x size on white.
+COLORREF icon_pixel(HMODULE module, int id, int size, int x, int y) {
+    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+    EXPECT_NE(icon, nullptr) << id;
+    ScreenDc screen;
+    OwnedMemoryDc dc(CreateCompatibleDC(screen.get()));
+    OwnedBitmap canvas(CreateCompatibleBitmap(screen.get(), size, size));
+    SelectedObject selected(dc.get(), canvas.get());
+    const RECT all = {0, 0, size, size};
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    DestroyIcon(icon);
+    return GetPixel(dc.get(), x, y);
+}
+
+TEST_F(PackedQuiz, ItsIconIsTheFirstGroupAtEverySizeAndThePlayerHasItsOwn) {
+    const struct {
+        std::string file;
+        POINT inside;  // of the 48-pixel image, and its colour
+        COLORREF inside_colour;
+        COLORREF corner;  // at (8, 6)
+    } cases[] = {// the logo in the middle, transparency above it
+                 {"packed_quiz.exe", {24, 24}, RGB(255, 0, 0), RGB(255, 255, 255)},
+                 // the dot of a white question mark on violet
+                 {beside_tests("fixtures\\player.exe"), {24, 38}, RGB(255, 255, 255), RGB(0x5A, 0x5F, 0x96)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        OwnedModule module(LoadLibraryExA(c.file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        ASSERT_TRUE(module);
+        ULONG_PTR first = 0;
+        EnumResourceNamesA(module.get(), RT_GROUP_ICON, keep_first_name, reinterpret_cast<LONG_PTR>(&first));
+        EXPECT_EQ(first, 1u) << "Explorer shows the first icon group";
+        std::vector<unsigned char> group;
+        ASSERT_TRUE(read_resource(module.get(), RT_GROUP_ICON, 1, group));
+        std::vector<int> widths;
+        for (std::size_t i = 0; i < icon_group_image_ids(group).size(); ++i) widths.push_back(group[6 + 14 * i]);
+        EXPECT_EQ(widths, (std::vector<int>{16, 24, 32, 48, 0}));  // 0 is 256
+        EXPECT_EQ(icon_pixel(module.get(), 1, 48, c.inside.x, c.inside.y), c.inside_colour);
+        EXPECT_EQ(icon_pixel(module.get(), 1, 48, 8, 6), c.corner);
+
+        // Every image belongs to a group, and the play and stop icons stay.
+        std::vector<int> images;
+        EnumResourceNamesA(module.get(), RT_ICON, list_id, reinterpret_cast<LONG_PTR>(&images));
+        std::vector<int> named;
+        for (int id : {1, 1004, 1005}) {
+            ASSERT_TRUE(read_resource(module.get(), RT_GROUP_ICON, id, group)) << id;
+            for (int image : icon_group_image_ids(group)) named.push_back(image);
+        }
+        std::sort(images.begin(), images.end());
+        std::sort(named.begin(), named.end());
+        EXPECT_EQ(images, named);
+        EXPECT_EQ(icon_pixel(module.get(), 1005, 16, 8, 8), RGB(0, 0, 0));
+    }
 }
 
 }  // namespace
