@@ -38,8 +38,10 @@ SaveProblem denied_problem(const std::string& name) {
     if (attributes == INVALID_FILE_ATTRIBUTES) return SaveProblem::read_only;  // no file could be created here
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return SaveProblem::name_is_folder;
     if (attributes & FILE_ATTRIBUTE_READONLY) return SaveProblem::read_only;
-    OwnedFile probe(CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Replacing the file needs what this asks; a program that holds it open refuses to share it.
+    OwnedFile probe(CreateFileA(name.c_str(), GENERIC_WRITE | DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!probe && GetLastError() == ERROR_SHARING_VIOLATION) return SaveProblem::file_in_use;
     return SaveProblem::read_only;
 }

@@ -1,13 +1,11 @@
-// The packed quiz's icon from the maker's file: an .ico kept as it is, a
-// picture made square and resampled, and what cannot be an icon.
+// The packed quiz's icon from the maker's .ico file, kept as it is, and what
+// cannot be an icon. (Pictures made into icons: tests/win32/packed_quiz_test.cpp.)
 #include "authoring/app_icon.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "pictures/picture_convert.h"
 
 namespace {
 
@@ -53,33 +51,6 @@ TEST(AppIcon, RefusesWhatCannotBeAnIcon) {
         EXPECT_TRUE(icon.empty());
     }
     EXPECT_TRUE(icon_group_image_ids(not_a_picture).empty());
-}
-
-TEST(AppIcon, APictureIsCentredOnASquareAtTheUsualSizes) {
-    RgbaPicture logo;  // blue, twice as wide as high
-    logo.width = 4;
-    logo.height = 2;
-    for (int i = 0; i < 8; ++i) logo.pixels.insert(logo.pixels.end(), {0, 0, 255, 255});
-    AppIcon icon;
-    std::string why;
-    ASSERT_TRUE(make_app_icon(encode_png(logo), icon, why)) << why;
-    std::vector<int> widths;
-    for (const IconImage& image : icon) widths.push_back(image.width);
-    EXPECT_EQ(widths, (std::vector<int>{16, 24, 32, 48, 0}));
-    EXPECT_EQ(Bytes(icon[4].bytes.begin(), icon[4].bytes.begin() + 4), Bytes({0x89, 'P', 'N', 'G'}));
-
-    // 16 x 16: a 40-byte header, 16 rows of 64 bytes bottom up, then 16 mask rows of 4 bytes.
-    const Bytes& dib = icon[0].bytes;
-    ASSERT_EQ(dib.size(), 40u + 16 * 64 + 16 * 4);
-    EXPECT_EQ(dib[4], 16);
-    EXPECT_EQ(dib[8], 32);  // colours and mask
-    EXPECT_EQ(dib[14], 32);  // bits a pixel
-    const auto pixel = [&](int x, int y) { return &dib[40 + (15 - y) * 64 + x * 4]; };
-    const auto masked = [&](int x, int y) { return (dib[40 + 1024 + (15 - y) * 4 + x / 8] >> (7 - x % 8)) & 1; };
-    EXPECT_EQ(Bytes(pixel(8, 8), pixel(8, 8) + 4), Bytes({255, 0, 0, 255}));  // blue, opaque
-    EXPECT_EQ(masked(8, 8), 0);
-    EXPECT_EQ(pixel(8, 0)[3], 0);  // above the picture: transparent
-    EXPECT_EQ(masked(8, 0), 1);
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ no_box() { [ -z "$(box)" ]; }
 
 work=$(mktemp -d "${DEVINETTE_RESULTS:-${TMPDIR:-/tmp}}/failed_save.XXXX")
 "$root/scripts/devinette-pack" build "$root/examples/capitales/quiz.toml" -o "$work/capitales.exe" >/dev/null
-wineserver -w 2>/dev/null || true  # the pack tool's Wine, started without this display, must be gone
 folder="$work/dossier"
 
 # start_in_removed_folder: the quiz runs in $folder, which is then removed.
