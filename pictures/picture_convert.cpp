@@ -30,7 +30,7 @@
 
 namespace {
 
-constexpr int stored_quality = 90;
+constexpr int stored_quality = 92;
 constexpr std::size_t channels = 4;
 
 const char* const accepted_formats = "accepted: JPEG, PNG, GIF and BMP";
@@ -44,9 +44,45 @@ struct Format {
     const char* name;
     bool accepted;
     bool (*matches)(const unsigned char*, std::size_t);
-    // stb decodes a cut GIF or BMP as if the rest were blank: these catch it.
+    // What stb would not catch: a cut GIF or BMP (decoded as if the rest were
+    // blank), a JPEG whose tables would overflow it.
     bool (*whole)(const unsigned char*, std::size_t) = nullptr;
 };
+
+// Debian's stb (2.27) fills a Huffman table from a DHT segment without checking
+// that it holds at most 256 codes, writing past the table; upstream checks it
+// since 2.28. Such a file is corrupt: it is refused before stb reads it.
+bool jpeg_tables_fit(const unsigned char* bytes, std::size_t size) {
+    std::size_t at = 2;
+    while (at + 4 <= size) {
+        if (bytes[at] != 0xFF) {  // entropy-coded data: on to the next marker
+            ++at;
+            continue;
+        }
+        const unsigned char marker = bytes[at + 1];
+        if (marker == 0xFF || marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        if (marker == 0xD9) return true;
+        const std::size_t length = (static_cast<std::size_t>(bytes[at + 2]) << 8) | bytes[at + 3];
+        if (length < 2) return false;
+        if (marker == 0xC4) {
+            // As stb reads it: a table starts wherever the segment has bytes left,
+            // and its counts are read even past the segment's end.
+            std::size_t table = at + 4;
+            for (long left = static_cast<long>(length) - 2; left > 0;) {
+                std::size_t codes = 0;
+                for (std::size_t i = 1; i <= 16; ++i) codes += table + i < size ? bytes[table + i] : 0;
+                if (codes > 256) return false;
+                table += 17 + codes;
+                left -= static_cast<long>(17 + codes);
+            }
+        }
+        at += 2 + length;
+    }
+    return true;
+}
 
 bool gif_whole(const unsigned char* bytes, std::size_t size) { return bytes[size - 1] == 0x3B; }  // trailer
 
@@ -77,7 +113,8 @@ const char* const avif_brands[] = {"avif", "avis", nullptr};
 
 // Recognised by content, never by a file name's extension.
 const Format formats[] = {
-    {"JPEG", true, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "\xFF\xD8\xFF", 3); }},
+    {"JPEG", true, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "\xFF\xD8\xFF", 3); },
+     jpeg_tables_fit},
     {"PNG", true, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "\x89PNG\r\n\x1A\n", 8); }},
     {"GIF", true,
      [](const unsigned char* b, std::size_t n) {
@@ -166,7 +203,8 @@ struct StbFree {
 
 }  // namespace
 
-bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why) {
+bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
+                         long long max_pixels) {
     picture = RgbaPicture();
     const Format* format = format_of(bytes, size);
     if (!format) {
@@ -189,14 +227,15 @@ bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPictu
     }
     const int length = static_cast<int>(size);
     int width = 0, height = 0, file_channels = 0;
-    if (!stbi_info_from_memory(bytes, length, &width, &height, &file_channels)) {
+    // stb accepts a BMP header of no rows at all.
+    if (!stbi_info_from_memory(bytes, length, &width, &height, &file_channels) || width <= 0 || height <= 0) {
         why = damaged;
         return false;
     }
     const long long pixels = static_cast<long long>(width) * height;
-    if (pixels > max_picture_pixels) {
-        why = "is a picture of " + std::to_string(width) + " x " + std::to_string(height) +
-              " pixels, over the limit of 100 megapixels; make it smaller first";
+    if (pixels > max_pixels) {
+        why = "is a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels, over the limit of " +
+              std::to_string(max_pixels / 1000000) + " megapixels; make it smaller first";
         return false;
     }
     std::unique_ptr<unsigned char, StbFree> decoded(
@@ -219,7 +258,7 @@ RgbaPicture resize_picture(const RgbaPicture& source, int width, int height) {
     resized.pixels.resize(static_cast<std::size_t>(width) * height * channels);
     if (!stbir_resize_uint8_generic(source.pixels.data(), source.width, source.height, 0, resized.pixels.data(), width,
                                     height, 0, static_cast<int>(channels), 3, 0, STBIR_EDGE_CLAMP,
-                                    STBIR_FILTER_MITCHELL, STBIR_COLORSPACE_LINEAR, nullptr))
+                                    STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr))
         return RgbaPicture();
     resized.width = width;
     resized.height = height;
@@ -243,10 +282,10 @@ std::vector<unsigned char> encode_png(const RgbaPicture& picture) {
 }
 
 bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int box_height, RgbColour background,
-                     ConvertedPicture& result, std::string& why) {
+                     ConvertedPicture& result, std::string& why, long long max_pixels) {
     result = ConvertedPicture();
     RgbaPicture picture;
-    if (!decode_picture_file(bytes.data(), bytes.size(), picture, why)) return false;
+    if (!decode_picture_file(bytes.data(), bytes.size(), picture, why, max_pixels)) return false;
     result.source_width = picture.width;
     result.source_height = picture.height;
 

@@ -20,19 +20,22 @@ struct RgbColour {
     unsigned char blue = 0;
 };
 
-// Larger pictures are refused before a pixel is decoded.
+// Larger pictures are refused before a pixel is decoded (the fuzzer sets a
+// smaller bound to explore more inputs per second).
 constexpr long long max_picture_pixels = 100000000;
 
 // Decodes a JPEG, PNG, GIF (its first frame) or BMP file, recognised by its
 // content, with a JPEG's EXIF orientation applied. Returns false with `why`
 // completing "<file> ..." (what the file is and why it cannot be used).
-bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why);
+bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
+                         long long max_pixels = max_picture_pixels);
 
-// Resamples to width x height with a downscaling filter (Mitchell), weighting
-// colours by their alpha.
+// Resamples to width x height with a Catmull-Rom filter widened to the scale
+// (so shrinking averages every source pixel), weighting colours by their alpha.
 RgbaPicture resize_picture(const RgbaPicture& source, int width, int height);
 
-// A baseline JPEG of quality 90 without metadata; alpha is ignored. Empty when
+// A baseline JPEG of quality 92 without metadata, its colour kept at full
+// resolution (stb subsamples it at 90 and below); alpha is ignored. Empty when
 // it cannot be written.
 std::vector<unsigned char> encode_jpeg(const RgbaPicture& picture);
 
@@ -51,7 +54,7 @@ struct ConvertedPicture {
 // What the pack tool stores for a picture shown in a box_width x box_height box:
 // - a baseline JPEG no larger than its fitted size and standing upright, as it is;
 // - anything else decoded, turned upright, shrunk to the fitted size (never
-//   enlarged), laid on `background` where it is transparent, and written as a
-//   baseline JPEG of quality 90 without metadata.
+//   enlarged), laid on `background` where it is transparent, and written by
+//   encode_jpeg.
 bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int box_height, RgbColour background,
-                     ConvertedPicture& result, std::string& why);
+                     ConvertedPicture& result, std::string& why, long long max_pixels = max_picture_pixels);

@@ -126,6 +126,9 @@ TEST(PictureConvert, RefusesWhatItCannotCarry) {
         {"cut JPEG", Bytes(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() / 2)),
          "is a damaged or truncated JPEG picture"},
         {"cut GIF", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, "is a damaged or truncated GIF picture"},
+        {"BMP of no rows", {'B', 'M', 54, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 1, 0, 24,
+                            0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         "is a damaged or truncated BMP picture"},
         {"144 megapixels", huge_png, "is a picture of 12000 x 12000 pixels, over the limit of 100 megapixels"},
     };
     for (const auto& row : cases) {
