@@ -81,7 +81,17 @@ cmp -s "$quiz/Visite guidée.exe" "$work/again.exe" || fail "build -> unpack -> 
 pass "build -> unpack -> build gives the same executable"
 
 # On screen: the magenta band of the photograph runs along its top, not down a side.
-"$root/scripts/screenshot" "$quiz/Visite guidée.exe" "$work/screen.png"
+. "$root/scripts/wine-env"
+cd "$quiz"
+wine "./Visite guidée.exe" >/dev/null 2>&1 &
+player=$!
+window=$("$root/scripts/wait-for-window" 'Paris$' 60)
+[ -n "$window" ] || fail "the quiz window did not appear"
+sleep 2
+import -window root "$work/screen.png"
+xdotool key --window "$window" --clearmodifiers alt+F4 2>/dev/null || true
+for _ in $(seq 1 40); do kill -0 $player 2>/dev/null || break; sleep 0.5; done
+kill $player 2>/dev/null || true
 band=$(convert "$work/screen.png" -fuzz 12% -fill black +opaque magenta -fill white -opaque magenta -format "%@" info:)
 width=${band%%x*}; rest=${band#*x}; height=${rest%%+*}
 [ "$width" -ge 200 ] && [ "$height" -le 60 ] || fail "the photograph's top band on screen is $band: not upright"
