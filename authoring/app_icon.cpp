@@ -158,6 +158,42 @@ std::vector<unsigned char> icon_group(const AppIcon& icon, int first_image_id) {
     return group;
 }
 
+AppIcon icon_of_group(const std::vector<unsigned char>& group,
+                      const std::vector<std::vector<unsigned char>>& image_bytes) {
+    AppIcon icon;
+    const std::size_t count = std::min(directory_count(group, group_entry_size), image_bytes.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t entry = directory_size + i * group_entry_size;
+        IconImage image;
+        image.width = group[entry];
+        image.height = group[entry + 1];
+        image.colour_count = group[entry + 2];
+        image.planes = static_cast<unsigned short>(read_word(group, entry + 4));
+        image.bit_count = static_cast<unsigned short>(read_word(group, entry + 6));
+        image.bytes = image_bytes[i];
+        icon.push_back(std::move(image));
+    }
+    return icon;
+}
+
+std::vector<unsigned char> ico_file(const AppIcon& icon) {
+    std::vector<unsigned char> file;
+    put_word(file, 0);
+    put_word(file, 1);
+    put_word(file, static_cast<unsigned>(icon.size()));
+    std::size_t offset = directory_size + icon.size() * file_entry_size;
+    for (const IconImage& image : icon) {
+        file.insert(file.end(), {image.width, image.height, image.colour_count, 0});
+        put_word(file, image.planes);
+        put_word(file, image.bit_count);
+        put_dword(file, static_cast<std::uint32_t>(image.bytes.size()));
+        put_dword(file, static_cast<std::uint32_t>(offset));
+        offset += image.bytes.size();
+    }
+    for (const IconImage& image : icon) file.insert(file.end(), image.bytes.begin(), image.bytes.end());
+    return file;
+}
+
 std::vector<int> icon_group_image_ids(const std::vector<unsigned char>& group) {
     std::vector<int> ids;
     const std::size_t count = directory_count(group, group_entry_size);

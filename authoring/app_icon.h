@@ -33,3 +33,10 @@ std::vector<unsigned char> icon_group(const AppIcon& icon, int first_image_id);
 
 // The image ids a group directory names; empty when the bytes are no group.
 std::vector<int> icon_group_image_ids(const std::vector<unsigned char>& group);
+
+// The entries of a group directory with the images `image_bytes` gives for their ids.
+AppIcon icon_of_group(const std::vector<unsigned char>& group,
+                      const std::vector<std::vector<unsigned char>>& image_bytes);
+
+// An .ico file holding `icon`, which make_app_icon reads back unchanged.
+std::vector<unsigned char> ico_file(const AppIcon& icon);

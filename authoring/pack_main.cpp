@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -214,7 +215,10 @@ int read_packed_source(const std::string& input, PackedSource& source) {
     std::string error;
     if (!load_packed_quiz(input, source.module, source.record, error)) return failure(error);
     collect_packed_files(source.record, source.module.get(), names, source.files);
-    if (!write_quiz_toml(source.record, names, source.toml, error)) return failure(input + ": " + error);
+    AppIcon icon;
+    const std::string icon_name = read_quiz_icon(source.module.get(), icon) ? "icon.ico" : "";
+    if (!icon_name.empty()) source.files.push_back({icon_name, ico_file(icon)});
+    if (!write_quiz_toml(source.record, names, source.toml, error, icon_name)) return failure(input + ": " + error);
     return exit_success;
 }
 
@@ -273,7 +277,10 @@ bool write_unpacked(const std::string& folder, const char* subfolder, const std:
                     const std::vector<PackedFile>& files, std::string& error) {
     if (!prepare_empty_folder(folder, error)) return false;
     const std::string subfolder_path = folder + "\\" + subfolder;
-    if (!files.empty() && !CreateDirectoryW(wide_text(subfolder_path).c_str(), nullptr)) {
+    const bool in_subfolder = std::any_of(files.begin(), files.end(), [](const PackedFile& file) {
+        return file.name.find('/') != std::string::npos;
+    });
+    if (in_subfolder && !CreateDirectoryW(wide_text(subfolder_path).c_str(), nullptr)) {
         error = windows_error("cannot be created", subfolder_path);
         return false;
     }

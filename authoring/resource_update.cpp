@@ -273,6 +273,28 @@ std::string windows_error(const std::string& what, const std::string& path) {
     return path + ": " + what + " (Windows error " + std::to_string(code) + ")";
 }
 
+BOOL CALLBACK note_neutral(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) {
+    if (language == neutral_language) *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+bool read_quiz_icon(HMODULE module, AppIcon& icon) {
+    bool neutral = false;
+    EnumResourceLanguagesA(module, RT_GROUP_ICON, MAKEINTRESOURCEA(app_icon_group_id), note_neutral,
+                           reinterpret_cast<LONG_PTR>(&neutral));
+    std::vector<unsigned char> group;
+    if (!neutral ||
+        !copy_resource(module, RT_GROUP_ICON, MAKEINTRESOURCEA(app_icon_group_id), neutral_language, group))
+        return false;
+    std::vector<std::vector<unsigned char>> images;
+    for (int id : icon_group_image_ids(group)) {
+        images.emplace_back();
+        if (!copy_resource(module, RT_ICON, MAKEINTRESOURCEA(id), neutral_language, images.back())) return false;
+    }
+    icon = icon_of_group(group, images);
+    return !icon.empty();
+}
+
 bool read_resource(HMODULE module, const char* type, int id, std::vector<unsigned char>& bytes) {
     return copy_found(module, FindResourceA(module, MAKEINTRESOURCEA(id), type), bytes);
 }

@@ -36,5 +36,9 @@ bool write_packed_executable(const std::string& template_path, const std::string
 // GetLastError still holds its reason.
 std::string windows_error(const std::string& what, const std::string& path);
 
+// The icon a packed quiz was given (its icon group 1 in the neutral language,
+// where the pack tool writes it); false when it shows the player's own.
+bool read_quiz_icon(HMODULE module, AppIcon& icon);
+
 // Copies resource `id` of `type` out of `module`; false when it is missing or empty.
 bool read_resource(HMODULE module, const char* type, int id, std::vector<unsigned char>& bytes);

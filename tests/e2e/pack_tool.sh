@@ -169,6 +169,12 @@ mkdir logo
 convert -size 40x20 xc:red logo/logo.png
 printf 'kind = "text"\nicon = "logo.png"\n[[question]]\nanswer = "a"\n' >logo/quiz.toml
 expect_exit 0 "build with its own icon" build logo/quiz.toml -o logo/quiz.exe
+expect_exit 0 "unpack with its own icon" unpack logo/quiz.exe -o logo/unpacked
+grep -qx 'icon = "icon.ico"' logo/unpacked/quiz.toml || fail "unpack names no icon"
+expect_exit 0 "build of unpacked with its own icon" build logo/unpacked/quiz.toml -o logo/again.exe
+cmp -s logo/quiz.exe logo/again.exe || fail "the icon did not come back whole"
+[ "$(ls logo/unpacked)" = "$(printf 'icon.ico\nquiz.toml')" ] || fail "unpack made more than the icon and the source"
+pass "a quiz's own icon: build -> unpack -> build gives the same executable"
 
 # ---------------------------------------------------------------- bad input: exit 1, nothing written
 mkdir -p bad/images bad/media bad-out
