@@ -1,5 +1,5 @@
-// The packed quiz's icon from the maker's .ico file, kept as it is, and what
-// cannot be an icon. (Pictures made into icons: tests/win32/packed_quiz_test.cpp.)
+// What cannot be a packed quiz's icon. (Pictures made into icons:
+// tests/win32/packed_quiz_test.cpp; an .ico kept byte for byte: tests/e2e/pack_tool.sh.)
 #include "authoring/app_icon.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-// An .ico file of two images whose bytes are only tags: they pass through unread.
+// An .ico file of two images whose bytes are only tags: they are not read.
 Bytes two_image_ico() {
     return {0, 0, 1, 0, 2, 0,
             // 16 x 16, 16 colours, 1 plane, 4 bits, 3 bytes at 38
@@ -20,24 +20,11 @@ Bytes two_image_ico() {
             0, 0, 0, 0, 1, 0, 32, 0, 4, 0, 0, 0, 41, 0, 0, 0, 'a', 'b', 'c', 'd', 'e', 'f', 'g'};
 }
 
-TEST(AppIcon, AnIcoFileKeepsItsImagesAndTheirDirectoryEntries) {
-    const Bytes file = two_image_ico();
-    AppIcon icon;
-    std::string why;
-    ASSERT_TRUE(make_app_icon(file, icon, why)) << why;
-    ASSERT_EQ(icon.size(), 2u);
-    EXPECT_EQ(icon[0].bytes, Bytes({'a', 'b', 'c'}));
-    EXPECT_EQ(icon[1].bytes, Bytes({'d', 'e', 'f', 'g'}));
-    const Bytes group = icon_group(icon, 7);
-    ASSERT_EQ(group.size(), 6u + 2 * 14);
-    EXPECT_EQ(Bytes(group.begin(), group.begin() + 6), Bytes(file.begin(), file.begin() + 6));
-    for (int i = 0; i < 2; ++i)  // an entry is the file's first 12 bytes of it, then the image's id
-        EXPECT_EQ(Bytes(group.begin() + 6 + 14 * i, group.begin() + 18 + 14 * i),
-                  Bytes(file.begin() + 6 + 16 * i, file.begin() + 18 + 16 * i));
-    EXPECT_EQ(icon_group_image_ids(group), (std::vector<int>{7, 8}));
-}
-
 TEST(AppIcon, RefusesWhatCannotBeAnIcon) {
+    AppIcon whole;
+    std::string whole_why;
+    ASSERT_TRUE(make_app_icon(two_image_ico(), whole, whole_why)) << whole_why;
+    EXPECT_EQ(whole.size(), 2u);
     Bytes no_image = two_image_ico();
     no_image[4] = 0;
     Bytes outside = two_image_ico();

@@ -195,16 +195,9 @@ TEST_F(PanelConstruction, SoundQuizCellsHavePlayAndStopButtons) {
         expected.push_back({"static", 5000 + n, 0x50800201, "?", {x0 + 20, ry + 19, 340, 20}, Font::none});
     }
     expect_children(expected);
-    // The buttons show the icons' 16-pixel images, which fit them (the glyphs: tests/e2e/sound_quiz.sh).
-    for (int id : {6003, 7003}) {
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(item(id), BM_GETIMAGE, IMAGE_ICON, 0)), &info));
-        BITMAP mask = {};
-        GetObjectA(info.hbmMask, sizeof mask, &mask);
-        DeleteObject(info.hbmMask);
-        DeleteObject(info.hbmColor);
-        EXPECT_EQ(mask.bmWidth, 16) << id;
-    }
+    // Both buttons show an icon; its glyph, whole and centred, is checked on screen by tests/e2e/sound_quiz.sh.
+    EXPECT_NE(SendMessageA(item(6003), BM_GETIMAGE, IMAGE_ICON, 0), 0);
+    EXPECT_NE(SendMessageA(item(7003), BM_GETIMAGE, IMAGE_ICON, 0), 0);
     EXPECT_EQ(content_width, 1210);
     EXPECT_EQ(content_height, 125);
 }
