@@ -29,7 +29,7 @@ bool on_key(HWND box, WPARAM key) {
     case VK_DOWN:
     case VK_NEXT: page_panel(box, SB_PAGEDOWN); return false;
     case VK_F1: propagate_answer(box); return false;
-    case VK_F2: save_answers(GetParent(box)); return false;
+    case VK_F2: save_answers_or_tell(GetParent(box)); return false;
     default: return false;
     }
 }

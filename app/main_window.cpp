@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "answers/answer_box.h"
+#include "app/version.h"
 #include "header_panel/header_panel.h"
 #include "media/media_layer.h"
 #include "question_panel/question_panel.h"
@@ -10,7 +11,7 @@ HBRUSH label_brush = nullptr;
 HWND header_panel_window = nullptr;
 HWND question_panel_window = nullptr;
 
-const char* const version_text = "(BETA) Réalisé avec la version 2.1.2";
+const char* const version_text = "(BETA) Réalisé avec la version " DEVINETTE_VERSION_TEXT;
 
 namespace {
 
@@ -41,14 +42,16 @@ LRESULT on_size(HWND window, WPARAM size_type, LPARAM size) {
     return 0;
 }
 
+// Nothing closes before the answers are saved or the player chose to close without them.
 LRESULT on_close() {
-    save_answers(question_panel_window);
+    if (!save_answers_before_closing(question_panel_window)) return 0;  // back to the quiz
     DeleteFileA("quizz.mp3");  // a missing file is no error
     PostQuitMessage(0);
     return 0;
 }
 
-// Windows ends the process after the session ends: save first, as on close.
+// Windows ends the process after the session ends: save first, as on close, but
+// ask nothing, since no one may be there to answer.
 LRESULT on_end_session(WPARAM ending) {
     if (ending) save_answers(question_panel_window);
     return 0;

@@ -4,7 +4,8 @@
 
 namespace {
 MessageSink message_sink = nullptr;
-}
+RetrySink retry_sink = nullptr;
+}  // namespace
 
 void show_message(const char* text, const char* caption) {
     if (message_sink) {
@@ -15,3 +16,14 @@ void show_message(const char* text, const char* caption) {
 }
 
 void set_message_sink(MessageSink sink) { message_sink = sink; }
+
+RetryChoice ask_retry(const char* text, const char* caption) {
+    if (retry_sink) return retry_sink(text, caption);
+    switch (MessageBoxA(nullptr, text, caption, MB_CANCELTRYCONTINUE | MB_TASKMODAL)) {
+    case IDTRYAGAIN: return RetryChoice::try_again;
+    case IDCONTINUE: return RetryChoice::continue_on;
+    default: return RetryChoice::cancel;  // Cancel, Escape, or a box that could not be shown
+    }
+}
+
+void set_retry_sink(RetrySink sink) { retry_sink = sink; }

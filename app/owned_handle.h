@@ -68,6 +68,12 @@ struct DcTraits {
     static void close(HDC h) { DeleteDC(h); }
 };
 
+struct IconTraits {
+    static HICON empty() { return nullptr; }
+    static bool valid(HICON h) { return h != nullptr; }
+    static void close(HICON h) { DestroyIcon(h); }
+};
+
 template <typename Interface>
 struct InterfaceTraits {
     static Interface* empty() { return nullptr; }
@@ -83,6 +89,7 @@ using OwnedMapping = OwnedHandle<HANDLE, MappingTraits>;
 using OwnedView = OwnedHandle<const void*, ViewTraits>;
 using OwnedModule = OwnedHandle<HMODULE, ModuleTraits>;
 using OwnedMemoryDc = OwnedHandle<HDC, DcTraits>;
+using OwnedIcon = OwnedHandle<HICON, IconTraits>;
 // A COM interface pointer: one reference, released with its owner.
 template <typename Interface>
 using OwnedInterface = OwnedHandle<Interface*, InterfaceTraits<Interface>>;

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -123,14 +124,17 @@ int build_command(const Arguments& arguments) {
     QuizSource source;
     std::vector<QuestionData> data;
     std::vector<PackedResource> resources;
+    QuizIdentity identity;
     std::string error;
     if (!load_quiz_source(arguments.input, source, error) ||
-        !load_question_files(source, data, error, print_picture_report) || !pack_quiz(source, data, resources, error))
+        !load_question_files(source, data, error, print_picture_report) || !pack_quiz(source, data, resources, error) ||
+        !load_quiz_icon(source, identity.icon, error))
         return failure(error);
+    identity.title = source.content.title;
     const std::string template_path = arguments.template_path.empty() ? default_template() : arguments.template_path;
     if (same_file(template_path, arguments.output))
         return failure(arguments.output + ": is the template itself; the template is never changed");
-    if (!write_packed_executable(template_path, arguments.output, resources, error)) return failure(error);
+    if (!write_packed_executable(template_path, arguments.output, resources, identity, error)) return failure(error);
     std::printf("%s: %d questions packed, %s\n", arguments.output.c_str(),
                 static_cast<int>(source.content.question_count), file_size_text(file_size(arguments.output)).c_str());
     return exit_success;
@@ -211,7 +215,10 @@ int read_packed_source(const std::string& input, PackedSource& source) {
     std::string error;
     if (!load_packed_quiz(input, source.module, source.record, error)) return failure(error);
     collect_packed_files(source.record, source.module.get(), names, source.files);
-    if (!write_quiz_toml(source.record, names, source.toml, error)) return failure(input + ": " + error);
+    AppIcon icon;
+    const std::string icon_name = read_quiz_icon(source.module.get(), icon) ? "icon.ico" : "";
+    if (!icon_name.empty()) source.files.push_back({icon_name, ico_file(icon)});
+    if (!write_quiz_toml(source.record, names, source.toml, error, icon_name)) return failure(input + ": " + error);
     return exit_success;
 }
 
@@ -270,7 +277,10 @@ bool write_unpacked(const std::string& folder, const char* subfolder, const std:
                     const std::vector<PackedFile>& files, std::string& error) {
     if (!prepare_empty_folder(folder, error)) return false;
     const std::string subfolder_path = folder + "\\" + subfolder;
-    if (!files.empty() && !CreateDirectoryW(wide_text(subfolder_path).c_str(), nullptr)) {
+    const bool in_subfolder = std::any_of(files.begin(), files.end(), [](const PackedFile& file) {
+        return file.name.find('/') != std::string::npos;
+    });
+    if (in_subfolder && !CreateDirectoryW(wide_text(subfolder_path).c_str(), nullptr)) {
         error = windows_error("cannot be created", subfolder_path);
         return false;
     }

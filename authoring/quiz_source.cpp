@@ -48,7 +48,7 @@ const char* const kind_names[] = {"text", "picture", "sound", "video"};
 const char* const reveal_names[] = {"none", "picture", "text", "text+picture"};
 
 const char* const top_level_keys[] = {"kind",   "title",  "creator", "explanations", "answer_labels",
-                                      "reveal", "colour", "codes",   "question"};
+                                      "reveal", "colour", "codes",   "icon",         "question"};
 const char* const question_keys[] = {"answer", "answers", "text", "picture", "media", "answer_picture", "reveal_text"};
 
 int line_of(const toml::source_region& region) { return static_cast<int>(region.begin.line); }
@@ -194,6 +194,17 @@ bool read_file_name(const Messages& messages, const toml::table& question, int n
     if (!node->is_string()) return messages.refuse(line, field, "expected a file name");
     path = node->as_string()->get();
     if (path.empty()) return messages.refuse(line, field, "empty file name");
+    return true;
+}
+
+// The file the packed quiz's icon comes from, when the source names one.
+bool read_icon_name(const Messages& messages, const toml::table& root, QuizSource& source) {
+    const toml::node* node = root.get("icon");
+    if (!node) return true;
+    source.icon_line = line_of(*node);
+    if (!node->is_string() || node->as_string()->get().empty())
+        return messages.refuse(source.icon_line, "icon", "expected a file name, as icon = \"logo.png\"");
+    source.icon = node->as_string()->get();
     return true;
 }
 
@@ -475,7 +486,7 @@ bool read_quiz_source(std::string_view text, const std::string& file_name, const
     const toml::table& root = parsed.table();
     return refuse_unknown_keys(messages, root, "", top_level_keys) && read_header(messages, root, source.content) &&
            read_questions(messages, root, source) && read_answer_labels(messages, root, source.content) &&
-           read_codes(messages, root, source.content);
+           read_codes(messages, root, source.content) && read_icon_name(messages, root, source);
 }
 
 bool load_quiz_source(const std::string& path, QuizSource& source, std::string& error) {
@@ -507,6 +518,16 @@ std::string picture_report_line(const PictureReport& report) {
     if (report.unchanged) return line + ", stored as it is";
     return line + " -> " + std::to_string(report.width) + " x " + std::to_string(report.height) + ", " +
            file_size_text(report.stored_bytes);
+}
+
+bool load_quiz_icon(const QuizSource& source, AppIcon& icon, std::string& error) {
+    icon.clear();
+    if (source.icon.empty()) return true;
+    const Messages messages{source.file_name, error};
+    std::vector<unsigned char> bytes;
+    std::string why;
+    if (!read_named_file(messages, source, source.icon, source.icon_line, "icon", bytes)) return false;
+    return make_app_icon(bytes, icon, why) || messages.refuse(source.icon_line, "icon", source.icon + " " + why);
 }
 
 bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error,

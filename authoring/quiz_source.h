@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "authoring/app_icon.h"
 #include "quiz_data/quiz_content.h"
 #include "quiz_data/quiz_resources.h"
 
@@ -33,6 +34,8 @@ struct QuizSource {
     std::string folder;     // where the relative paths start; empty for the current folder
     QuizContent content;
     std::vector<QuestionSource> questions;  // one per entry of content, in order
+    std::string icon;                       // the packed quiz's icon, as the source names it; empty: the player's
+    int icon_line = 0;
 };
 
 // The bytes of one question's files, empty where it has none.
@@ -82,6 +85,9 @@ std::string picture_report_line(const PictureReport& report);
 // shows (see convert_picture), each reported to `progress` when given.
 bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error,
                          const std::function<void(const PictureReport&)>& progress = {});
+
+// Loads the icon the source names (a .ico file or a picture); an empty icon when it names none.
+bool load_quiz_icon(const QuizSource& source, AppIcon& icon, std::string& error);
 
 // Encodes the two streams and lists every resource the packed quiz carries.
 // Refuses a stream that encodes to more than 65535 bytes.

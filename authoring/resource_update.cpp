@@ -1,8 +1,10 @@
 #include "authoring/resource_update.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/owned_handle.h"
+#include "authoring/version_info.h"
 
 namespace {
 
@@ -177,12 +179,56 @@ bool reads_back(const std::string& path, const std::vector<TemplateResource>& ke
     return same;
 }
 
+bool is_type(const TemplateResource& resource, LPCSTR type) {
+    return resource.type.id == reinterpret_cast<ULONG_PTR>(type);
+}
+
+// The quiz's title shows in the file's properties and the task manager.
+bool describe_quiz(std::vector<TemplateResource>& kept, const std::string& title, const std::string& path,
+                   std::string& error) {
+    for (TemplateResource& resource : kept) {
+        if (!is_type(resource, RT_VERSION)) continue;
+        if (!set_file_description(resource.bytes, title)) {
+            error = path + ": the version information of the template cannot be read";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Explorer shows the first icon group, which is group 1: the quiz's icon takes
+// its place, under image ids that no other group uses, and the images of the
+// template's group go with it.
+void replace_app_icon(std::vector<TemplateResource>& kept, const AppIcon& icon) {
+    std::vector<int> replaced;
+    for (const TemplateResource& resource : kept)
+        if (is_type(resource, RT_GROUP_ICON) && resource.name.id == app_icon_group_id)
+            for (int id : icon_group_image_ids(resource.bytes)) replaced.push_back(id);
+    const auto goes = [&](const TemplateResource& resource) {
+        return (is_type(resource, RT_GROUP_ICON) && resource.name.id == app_icon_group_id) ||
+               (is_type(resource, RT_ICON) &&
+                std::find(replaced.begin(), replaced.end(), resource.name.id) != replaced.end());
+    };
+    kept.erase(std::remove_if(kept.begin(), kept.end(), goes), kept.end());
+    int first_id = 1;
+    for (const TemplateResource& resource : kept)
+        if (is_type(resource, RT_ICON)) first_id = std::max(first_id, resource.name.id + 1);
+    for (std::size_t i = 0; i < icon.size(); ++i)
+        kept.push_back({ResourceName(RT_ICON), ResourceName(MAKEINTRESOURCEA(first_id + static_cast<int>(i))),
+                        neutral_language, icon[i].bytes});
+    kept.push_back({ResourceName(RT_GROUP_ICON), ResourceName(MAKEINTRESOURCEA(app_icon_group_id)),
+                    neutral_language, icon_group(icon, first_id)});
+}
+
 }  // namespace
 
 bool write_packed_executable(const std::string& template_path, const std::string& output,
-                             const std::vector<PackedResource>& resources, std::string& error) {
+                             const std::vector<PackedResource>& resources, const QuizIdentity& identity,
+                             std::string& error) {
     std::vector<TemplateResource> kept;
-    if (!collect_template(template_path, kept, error)) return false;
+    if (!collect_template(template_path, kept, error) || !describe_quiz(kept, identity.title, template_path, error))
+        return false;
+    if (!identity.icon.empty()) replace_app_icon(kept, identity.icon);
 
     wchar_t temporary_path[MAX_PATH];
     const std::string folder = folder_of(output);
@@ -225,6 +271,28 @@ std::string utf8_text(const wchar_t* wide) {
 std::string windows_error(const std::string& what, const std::string& path) {
     const DWORD code = GetLastError();
     return path + ": " + what + " (Windows error " + std::to_string(code) + ")";
+}
+
+BOOL CALLBACK note_neutral(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) {
+    if (language == neutral_language) *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+bool read_quiz_icon(HMODULE module, AppIcon& icon) {
+    bool neutral = false;
+    EnumResourceLanguagesA(module, RT_GROUP_ICON, MAKEINTRESOURCEA(app_icon_group_id), note_neutral,
+                           reinterpret_cast<LONG_PTR>(&neutral));
+    std::vector<unsigned char> group;
+    if (!neutral ||
+        !copy_resource(module, RT_GROUP_ICON, MAKEINTRESOURCEA(app_icon_group_id), neutral_language, group))
+        return false;
+    std::vector<std::vector<unsigned char>> images;
+    for (int id : icon_group_image_ids(group)) {
+        images.emplace_back();
+        if (!copy_resource(module, RT_ICON, MAKEINTRESOURCEA(id), neutral_language, images.back())) return false;
+    }
+    icon = icon_of_group(group, images);
+    return !icon.empty();
 }
 
 bool read_resource(HMODULE module, const char* type, int id, std::vector<unsigned char>& bytes) {

@@ -151,11 +151,12 @@ std::string toml_string(const std::string& utf8) {
 }
 
 bool write_quiz_toml(const QuizContent& quiz, const std::vector<QuestionFiles>& files, std::string& toml,
-                     std::string& error) {
+                     std::string& error, const std::string& icon) {
     toml.clear();
     Writer writer{toml, error};
     const int count = std::clamp(quiz.question_count, 0, max_questions);
     if (!put_header(writer, quiz, count)) return false;
+    if (!icon.empty()) writer.put_key_name("icon", icon);
     const QuestionFiles no_files;
     const QuestionEntry* entry = quiz.first_question.get();
     for (int i = 0; i < count && entry; ++i, entry = entry->next.get()) {

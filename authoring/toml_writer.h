@@ -13,8 +13,9 @@
 std::string toml_string(const std::string& utf8);
 
 // Writes `quiz` (texts in Windows-1252) as UTF-8 TOML into `toml`; `files`
-// names each question's files (questions past its end have none). Returns false
-// with one message in `error` when a text holds a byte that Windows-1252 leaves
-// undefined, or the kind or the reveal mode has no name.
+// names each question's files (questions past its end have none) and `icon` the
+// quiz's icon file, if it has one. Returns false with one message in `error`
+// when a text holds a byte that Windows-1252 leaves undefined, or the kind or
+// the reveal mode has no name.
 bool write_quiz_toml(const QuizContent& quiz, const std::vector<QuestionFiles>& files, std::string& toml,
-                     std::string& error);
+                     std::string& error, const std::string& icon = {});

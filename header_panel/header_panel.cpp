@@ -139,7 +139,7 @@ void on_command(WPARAM wparam) {
     if (wparam == MAKEWPARAM(link_id, STN_CLICKED)) {
         address_opener(authoring_site_address);
     } else if (wparam == MAKEWPARAM(save_button_id, BN_CLICKED)) {
-        save_answers(question_panel_window);  // as F2 in an answer box
+        save_answers_or_tell(question_panel_window);  // as F2 in an answer box
     }
 }
 

@@ -273,6 +273,14 @@ std::vector<unsigned char> encode_jpeg(const RgbaPicture& picture) {
     return jpeg;
 }
 
+std::vector<unsigned char> encode_png(const RgbaPicture& picture) {
+    std::vector<unsigned char> png;
+    if (!stbi_write_png_to_func(append_bytes, &png, picture.width, picture.height, static_cast<int>(channels),
+                                picture.pixels.data(), 0))
+        png.clear();
+    return png;
+}
+
 bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int box_height, RgbColour background,
                      ConvertedPicture& result, std::string& why, long long max_pixels) {
     result = ConvertedPicture();

@@ -39,6 +39,9 @@ RgbaPicture resize_picture(const RgbaPicture& source, int width, int height);
 // it cannot be written.
 std::vector<unsigned char> encode_jpeg(const RgbaPicture& picture);
 
+// A PNG with its alpha (icons keep their transparency). Empty when it cannot be written.
+std::vector<unsigned char> encode_png(const RgbaPicture& picture);
+
 struct ConvertedPicture {
     std::vector<unsigned char> jpeg;  // what the quiz stores
     int source_width = 0;             // as shown, orientation applied

@@ -34,6 +34,17 @@ static_assert(number_label_style == 0x50000002 && boxed_label_style == 0x5080020
 
 constexpr int play_icon_id = 1004;
 constexpr int stop_icon_id = 1005;
+// The buttons are 20 x 20: their frames leave the middle of a 16-pixel image.
+constexpr int button_icon_size = 16;
+
+// The buttons show these icons but do not own them; each construction loads them anew.
+OwnedIcon play_button_icon;
+OwnedIcon stop_button_icon;
+
+HICON load_button_icon(int id) {
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                         button_icon_size, button_icon_size, LR_DEFAULTCOLOR));
+}
 
 // The results file of an earlier run, mapped read-only while the rows are built.
 struct MappedResults {
@@ -288,14 +299,13 @@ void build_question_panel(HWND panel) {
     content_height = 0;
     if (!quiz) return;
     QuizRecord& record = *quiz;
-    HICON play_icon = nullptr;
-    HICON stop_icon = nullptr;
     if (record.quiz_kind == sound_quiz || record.quiz_kind == video_quiz) {
-        play_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(play_icon_id));
-        stop_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(stop_icon_id));
+        play_button_icon.reset(load_button_icon(play_icon_id));
+        stop_button_icon.reset(load_button_icon(stop_icon_id));
         if (!attach_player(panel)) return;  // the panel stays empty
     }
-    const PanelExtent extent = build_rows_with_saved_answers(panel, record, play_icon, stop_icon);
+    const PanelExtent extent =
+        build_rows_with_saved_answers(panel, record, play_button_icon.get(), stop_button_icon.get());
     content_width = extent.content_width;
     content_height = extent.content_height;
     update_scroll_ranges(panel);

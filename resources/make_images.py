@@ -1,41 +1,53 @@
 #!/usr/bin/env python3
 """Draws the player's icons and cursor and writes them as .ico and .cur files.
 
-play.ico (icon 1004) and stop.ico (icon 1005) are 32 x 32 two-colour icons, a
-black triangle pointing right and a black square on a transparent ground.
+play.ico (icon 1004) and stop.ico (icon 1005) are a black triangle pointing
+right and a black square on a transparent ground, each at 32 x 32 and at
+16 x 16: the 16-pixel image is the one the 20 x 20 buttons show, its glyph kept
+inside the 12 x 12 middle that the button's frames leave free. They are stored
+as 32-bit colour images: Wine draws a monochrome icon off-centre in a button.
 hand.cur (cursor 1003) is a 32 x 32 monochrome pointing hand, white with a black
 outline, whose hot spot (6, 0) is the tip of the index finger.
 
-Run it from anywhere; it rewrites the three files beside itself.
+devinette.ico (icon group 1, the program's icon in Explorer) is a white
+question mark on a violet tile, antialiased, at 16, 24, 32 and 48 pixels as
+32-bit images and at 256 pixels as a PNG.
+
+Run it from anywhere; it rewrites the four files beside itself.
 """
 
+import math
 import os
 import struct
+import zlib
 
 SIZE = 32
+SMALL = 16
 TRANSPARENT, BLACK, WHITE = " ", "#", "."
 
 
-def blank():
-    return [[TRANSPARENT] * SIZE for _ in range(SIZE)]
+def blank(size=SIZE):
+    return [[TRANSPARENT] * size for _ in range(size)]
 
 
-def play_image():
-    image = blank()
-    left, right, top, bottom = 8, 25, 4, 27
+def play_image(size):
+    image = blank(size)
+    # left, right, top, bottom of the triangle
+    left, right, top, bottom = (8, 25, 4, 27) if size == SIZE else (5, 11, 3, 12)
     middle = (top + bottom) / 2
     half_height = (bottom - top) / 2
-    for y in range(SIZE):
+    for y in range(size):
         for x in range(left, right + 1):
             if abs(y - middle) <= half_height * (right - x) / (right - left):
                 image[y][x] = BLACK
     return image
 
 
-def stop_image():
-    image = blank()
-    for y in range(8, 24):
-        for x in range(8, 24):
+def stop_image(size):
+    image = blank(size)
+    first, last = (8, 23) if size == SIZE else (4, 11)
+    for y in range(first, last + 1):
+        for x in range(first, last + 1):
             image[y][x] = BLACK
     return image
 
@@ -82,7 +94,8 @@ def mask_rows(image, bit_of):
         bits = 0
         for pixel in row:
             bits = (bits << 1) | bit_of(pixel)
-        data += struct.pack(">I", bits)
+        padded = -(-len(row) // 32) * 32
+        data += (bits << (padded - len(row))).to_bytes(padded // 8, "big")
     return data
 
 
@@ -91,25 +104,109 @@ def image_entry(image):
     colour = mask_rows(image, lambda p: 1 if p == WHITE else 0)  # palette: 0 black, 1 white
     transparency = mask_rows(image, lambda p: 1 if p == TRANSPARENT else 0)
     # BITMAPINFOHEADER: twice the height, for the two masks; 1 bit; 2 colours.
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, 2 * SIZE, 1, 1, 0,
+    size = len(image)
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 1, 0,
                          len(colour) + len(transparency), 0, 0, 2, 0)
     palette = struct.pack("<4B4B", 0, 0, 0, 0, 255, 255, 255, 0)
     return header + palette + colour + transparency
 
 
-def write_file(path, kind, image, planes_or_x, bits_or_y):
-    body = image_entry(image)
-    directory = struct.pack("<HHH", 0, kind, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 2, 0, planes_or_x, bits_or_y, len(body), 6 + 16)
+def colour_entry(image):
+    """A 32-bit DIB (black or transparent pixels) with its AND mask."""
+    size = len(image)
+    colour = b"".join(struct.pack("<4B", 0, 0, 0, 0 if p == TRANSPARENT else 255)
+                      for row in reversed(image) for p in row)
+    transparency = mask_rows(image, lambda p: 1 if p == TRANSPARENT else 0)
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0,
+                         len(colour) + len(transparency), 0, 0, 0, 0)
+    return header + colour + transparency
+
+
+def write_file(path, kind, images, planes_or_x, bits_or_y, entry=image_entry):
+    bodies = [entry(image) for image in images]
+    directory = struct.pack("<HHH", 0, kind, len(images))
+    offset = 6 + 16 * len(images)
+    for image, body in zip(images, bodies):
+        colours = 2 if entry is image_entry else 0
+        directory += struct.pack("<BBBBHHII", len(image), len(image), colours, 0, planes_or_x, bits_or_y,
+                                 len(body), offset)
+        offset += len(body)
     with open(path, "wb") as out:
-        out.write(directory + entry + body)
+        out.write(directory + b"".join(bodies))
+
+
+TILE = (0x5A, 0x5F, 0x96)
+OVERSAMPLING = 4
+
+
+def distance_to_segment(x, y, ax, ay, bx, by):
+    t = max(0.0, min(1.0, ((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / ((bx - ax) ** 2 + (by - ay) ** 2)))
+    return math.hypot(x - (ax + t * (bx - ax)), y - (ay + t * (by - ay)))
+
+
+def logo_colour(x, y):
+    """Red, green, blue, alpha of the logo at (x, y), in a square of side 1."""
+    inset, radius = 0.04, 0.18
+    cx = min(max(x, inset + radius), 1 - inset - radius)
+    cy = min(max(y, inset + radius), 1 - inset - radius)
+    if math.hypot(x - cx, y - cy) > radius:
+        return (0, 0, 0, 0)
+    ring = math.hypot(x - 0.5, y - 0.37)
+    angle = math.degrees(math.atan2(0.37 - y, x - 0.5))
+    hook = 0.12 <= ring <= 0.22 and angle >= -60
+    stem = distance_to_segment(x, y, 0.585, 0.52, 0.5, 0.64) <= 0.05
+    dot = math.hypot(x - 0.5, y - 0.79) <= 0.065
+    return (255, 255, 255, 255) if hook or stem or dot else TILE + (255,)
+
+
+def logo_pixels(size):
+    """Rows top down of (red, green, blue, alpha), each pixel the mean of its samples."""
+    rows = []
+    for row in range(size):
+        pixels = []
+        for column in range(size):
+            samples = [logo_colour((column + (i + 0.5) / OVERSAMPLING) / size, (row + (j + 0.5) / OVERSAMPLING) / size)
+                       for i in range(OVERSAMPLING) for j in range(OVERSAMPLING)]
+            alpha = sum(s[3] for s in samples)
+            colour = [round(sum(s[k] * s[3] for s in samples) / alpha) if alpha else 0 for k in range(3)]
+            pixels.append(tuple(colour) + (round(alpha / len(samples)),))
+        rows.append(pixels)
+    return rows
+
+
+def logo_dib(size):
+    rows = logo_pixels(size)
+    colour = b"".join(struct.pack("<4B", b, g, r, a) for row in reversed(rows) for r, g, b, a in row)
+    mask = mask_rows(rows, lambda p: 1 if p[3] == 0 else 0)
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
+    return header + colour + mask
+
+
+def logo_png(size):
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in logo_pixels(size))
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit red, green, blue, alpha
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+
+
+def write_logo(path):
+    bodies = [(size, logo_dib(size)) for size in (16, 24, 32, 48)] + [(256, logo_png(256))]
+    directory = struct.pack("<HHH", 0, 1, len(bodies))
+    offset = 6 + 16 * len(bodies)
+    for size, body in bodies:
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(body), offset)
+        offset += len(body)
+    with open(path, "wb") as out:
+        out.write(directory + b"".join(body for _, body in bodies))
 
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    write_file(os.path.join(here, "play.ico"), 1, play_image(), 1, 1)
-    write_file(os.path.join(here, "stop.ico"), 1, stop_image(), 1, 1)
-    write_file(os.path.join(here, "hand.cur"), 2, hand_image(), *HOT_SPOT)
+    write_file(os.path.join(here, "play.ico"), 1, [play_image(SIZE), play_image(SMALL)], 1, 32, colour_entry)
+    write_file(os.path.join(here, "stop.ico"), 1, [stop_image(SIZE), stop_image(SMALL)], 1, 32, colour_entry)
+    write_file(os.path.join(here, "hand.cur"), 2, [hand_image()], *HOT_SPOT)
+    write_logo(os.path.join(here, "devinette.ico"))
 
 
 if __name__ == "__main__":

@@ -59,6 +59,7 @@ TEST(QuizSource, EachRefusalNamesFileLineAndField) {
         {"kind = \"text\"\ncolour = 0x5A5F96\n" + one, "quiz.toml:2: colour: expected \"#RRGGBB\""},
         {"kind = \"text\"\ncolour = \"#5A5F9G\"\n" + one, "quiz.toml:2: colour: expected \"#RRGGBB\": red, green and blue in hexadecimal, not \"#5A5F9G\""},
         {"kind = \"text\"\ncolour = \"#5A5F9\"\n" + one, "quiz.toml:2: colour: expected \"#RRGGBB\": red, green and blue in hexadecimal, not \"#5A5F9\""},
+        {"kind = \"text\"\nicon = 3\n" + one, "quiz.toml:2: icon: expected a file name"},
         {"kind = \"text\"\ncodes = \"A\"\n" + one, "quiz.toml:2: codes: expected a list of strings"},
         {"kind = \"text\"\ncodes = [\"A\", \"B\"]\n" + one, "quiz.toml:2: codes: 2 codes for 1 question;"},
         {"kind = \"text\"\ncodes = [\"A\", \"B\\r\"]\n" + two, "quiz.toml:2: codes: code 2: code contains a line break"},

@@ -164,6 +164,18 @@ expect_exit 0 "build with absolute paths" build "$work/films/quiz.toml" -o "$wor
 cmp -s out-films/first.exe out-films/absolute.exe || fail "absolute paths give another executable"
 pass "absolute and relative paths give the same executable"
 
+# A quiz with its own icon, from a picture.
+mkdir logo
+convert -size 40x20 xc:red logo/logo.png
+printf 'kind = "text"\nicon = "logo.png"\n[[question]]\nanswer = "a"\n' >logo/quiz.toml
+expect_exit 0 "build with its own icon" build logo/quiz.toml -o logo/quiz.exe
+expect_exit 0 "unpack with its own icon" unpack logo/quiz.exe -o logo/unpacked
+grep -qx 'icon = "icon.ico"' logo/unpacked/quiz.toml || fail "unpack names no icon"
+expect_exit 0 "build of unpacked with its own icon" build logo/unpacked/quiz.toml -o logo/again.exe
+cmp -s logo/quiz.exe logo/again.exe || fail "the icon did not come back whole"
+[ "$(ls logo/unpacked)" = "$(printf 'icon.ico\nquiz.toml')" ] || fail "unpack made more than the icon and the source"
+pass "a quiz's own icon: build -> unpack -> build gives the same executable"
+
 # ---------------------------------------------------------------- bad input: exit 1, nothing written
 mkdir -p bad/images bad/media bad-out
 picture bad/images/q1.jpg 20x20 white
@@ -226,6 +238,15 @@ check_nothing_written "AVI as sound"
 expect_exit 1 "arrow" build bad/arrow.toml -o bad-out/kept.exe
 expect_line "arrow" "bad/arrow.toml:2: title: character U+2192 (→) cannot be written in Windows-1252"
 check_nothing_written "arrow"
+cat >bad/bad-icon.toml <<'EOF'
+kind = "text"
+icon = "bad-icon.toml"
+[[question]]
+answer = "a"
+EOF
+expect_exit 1 "icon that is no picture" build bad/bad-icon.toml -o bad-out/kept.exe
+expect_line "icon that is no picture" "bad/bad-icon.toml:2: icon: bad-icon.toml "
+check_nothing_written "icon that is no picture"
 expect_exit 1 "missing source" build bad/absent.toml -o bad-out/kept.exe
 expect_line "missing source" "bad/absent.toml: no such file"
 check_nothing_written "missing source"

@@ -4,6 +4,7 @@
 # it must keep.
 
 target_sources(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/authoring/resource_update.cpp)
+target_link_libraries(win32_tests PRIVATE authoring_core)
 
 file(CONFIGURE OUTPUT ${win32_fixture_dir}/pack_template.rc CONTENT
 "#include <windows.h>

@@ -49,7 +49,7 @@ TEST(PackTool, KeepsTheTemplateResourcesAndReplacesTheQuiz) {
     const std::vector<PackedResource> quiz = {{"PATCH", 104, bytes("quiz")}, {"PATCH", 105, bytes("codes")},
                                               {"IMG", 401, bytes("picture")}, {"IMG", 10402, bytes("answer")}};
     std::string error;
-    ASSERT_TRUE(write_packed_executable(fixture, "packed.exe", quiz, error)) << error;
+    ASSERT_TRUE(write_packed_executable(fixture, "packed.exe", quiz, {}, error)) << error;
     Resources expected = resources_of(fixture);
     for (const char* old : {"PATCH/104/1033", "PATCH/105/1033", "IMG/401/1033", "IMG/445/1033", "IMG/10401/1033"})
         EXPECT_EQ(expected.erase(old), 1u) << old;
