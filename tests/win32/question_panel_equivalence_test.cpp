@@ -112,5 +112,21 @@ TEST_F(PanelEquivalence, ShowsWhatTheFormerConstructionShowed) {
     }
 }
 
+// Rows 1 and 2 start within the test window's client area and are decoded during
+// construction, and so is 412, which has no JPEG header; the others wait.
+TEST_F(PanelEquivalence, PicturesOutOfViewAreDecodedOnePerMessageUntilTheLoopIsToldToEnd) {
+    fill_numbered(picture_quiz, 1, 0, 15);
+    const long before = picture_decode_count();
+    panel = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1001), top, question_panel_proc, 0);
+    EXPECT_EQ(picture_decode_count() - before, 7);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, panel, decode_next_picture_message, decode_next_picture_message, PM_REMOVE));
+    DispatchMessageA(&message);
+    EXPECT_EQ(picture_decode_count() - before, 8);
+    PostQuitMessage(0);
+    pump(panel);
+    EXPECT_EQ(picture_decode_count() - before, 8);
+}
+
 }  // namespace
 }  // namespace panel_test
