@@ -54,6 +54,15 @@ LRESULT on_end_session(WPARAM ending) {
     return 0;
 }
 
+// Input and paint are taken before posted messages, which otherwise come first:
+// the question panel decodes its pictures after start-up one posted message at
+// a time, and typing, scrolling and drawing wait for one picture at most.
+BOOL next_message(MSG& message) {
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT | PM_QS_PAINT | PM_QS_SENDMESSAGE))
+        return message.message != WM_QUIT;
+    return GetMessageA(&message, nullptr, 0, 0);
+}
+
 LRESULT on_ctl_color_static(HDC dc, HWND control) {
     if (GetDlgCtrlID(control) != version_label_id) return 0;
     SetBkMode(dc, TRANSPARENT);
@@ -151,7 +160,7 @@ int run_player(HINSTANCE instance) {
     int quit_code = 0;
     MSG message;
     for (;;) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = next_message(message);
         if (got == 0) {
             quit_code = static_cast<int>(message.wParam);
             break;
