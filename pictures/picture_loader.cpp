@@ -13,22 +13,6 @@ namespace {
 
 long decode_calls = 0;
 
-// Balances one CoInitialize. A thread already in the multithreaded apartment
-// refuses it (RPC_E_CHANGED_MODE); then there is nothing to undo, and undoing
-// anyway would end that thread's own initialisation.
-class ComInitialisation {
-public:
-    ComInitialisation() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ComInitialisation(const ComInitialisation&) = delete;
-    ComInitialisation& operator=(const ComInitialisation&) = delete;
-    ~ComInitialisation() {
-        if (initialised_) CoUninitialize();
-    }
-
-private:
-    bool initialised_;
-};
-
 struct ResourceBytes {
     HGLOBAL loaded = nullptr;
     const void* bytes = nullptr;

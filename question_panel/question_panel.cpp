@@ -1,5 +1,6 @@
 #include "question_panel/question_panel.h"
 
+#include <memory>
 #include <utility>
 
 #include "answers/answer_box.h"
@@ -73,6 +74,9 @@ struct DeferredPictures {
     int questions[max_questions] = {};
     int count = 0;
     int next = 0;
+    // Held from construction until the last picture: the platform's picture
+    // loader would otherwise set the apartment up and tear it down for each one.
+    std::unique_ptr<ComInitialisation> com;
 };
 
 DeferredPictures deferred_pictures;
@@ -340,9 +344,12 @@ bool quit_requested() {
 }
 
 void post_next_picture(HWND panel) {
-    const DeferredPictures& pending = deferred_pictures;
-    if (panel == pending.panel && pending.next < pending.count && !quit_requested())
+    DeferredPictures& pending = deferred_pictures;
+    if (panel != pending.panel) return;
+    if (pending.next < pending.count)
         PostMessageA(panel, decode_next_picture_message, 0, 0);
+    else
+        pending.com.reset();
 }
 
 void set_scroll_range(HWND panel, int bar, const ScrollRange& range) {
@@ -363,6 +370,7 @@ void build_question_panel(HWND panel) {
     reset_panel_controls(panel);
     deferred_pictures = DeferredPictures{};
     deferred_pictures.panel = panel;
+    if (quiz && quiz->quiz_kind == picture_quiz) deferred_pictures.com = std::make_unique<ComInitialisation>();
     if (!quiz) return;
     QuizRecord& record = *quiz;
     HICON play_icon = nullptr;
@@ -381,7 +389,11 @@ void build_question_panel(HWND panel) {
 
 void decode_next_picture(HWND panel) {
     DeferredPictures& pending = deferred_pictures;
-    if (panel != pending.panel || pending.next >= pending.count || quit_requested()) return;
+    if (panel != pending.panel || pending.next >= pending.count) return;
+    if (quit_requested()) {
+        pending = DeferredPictures{};
+        return;
+    }
     const int question_number = pending.questions[pending.next++];
     HWND control = panel_control(panel, picture_control_id_base + question_number);
     // A reveal may have put the answer picture there first: it stays.
