@@ -54,15 +54,6 @@ LRESULT on_end_session(WPARAM ending) {
     return 0;
 }
 
-// Input and paint are taken before posted messages, which otherwise come first:
-// the question panel decodes its pictures after start-up one posted message at
-// a time, and typing, scrolling and drawing wait for one picture at most.
-BOOL next_message(MSG& message) {
-    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT | PM_QS_PAINT | PM_QS_SENDMESSAGE))
-        return message.message != WM_QUIT;
-    return GetMessageA(&message, nullptr, 0, 0);
-}
-
 LRESULT on_ctl_color_static(HDC dc, HWND control) {
     if (GetDlgCtrlID(control) != version_label_id) return 0;
     SetBkMode(dc, TRANSPARENT);
@@ -132,6 +123,15 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_MOUSEWHEEL: forward_wheel(question_panel_window, wparam); return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
+}
+
+// Input and paint are taken before posted messages, which otherwise come first:
+// the question panel decodes its pictures after start-up one posted message at
+// a time, and typing, scrolling and drawing wait for one picture at most.
+BOOL next_message(MSG& message) {
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT | PM_QS_PAINT | PM_QS_SENDMESSAGE))
+        return message.message != WM_QUIT;
+    return GetMessageA(&message, nullptr, 0, 0);
 }
 
 HWND start_player(HINSTANCE instance) {
