@@ -4,6 +4,7 @@
 #include "answers/measures.h"
 #include "header_panel/header_panel.h"
 #include "pictures/picture_loader.h"
+#include "question_panel/panel_controls.h"
 #include "question_panel/panel_layout.h"
 #include "quiz_data/quiz_record.h"
 
@@ -13,6 +14,12 @@ const char* const six_spaces = "      ";  // the code box while nothing is solve
 
 // Ids are defined for one and two boxes per question only.
 bool has_box_scheme(int boxes) { return boxes == 1 || boxes == 2; }
+
+// Does nothing for a control that does not exist (yet).
+void set_control_text(HWND panel, int id, const char* text) {
+    HWND control = panel_control(panel, id);
+    if (control) SetWindowTextA(control, text);
+}
 
 const char* accepted_answer(const QuestionEntry& entry, int box_in_question) {
     return box_in_question == 1 ? entry.answer_1 : entry.answer_2;
@@ -40,7 +47,7 @@ bool question_exactly_right(HWND panel, const QuestionEntry& entry, int question
 // Only picture quizzes have a control to show the answer picture in: nothing is
 // loaded for the others.
 void show_answer_picture(HWND panel, int question_number) {
-    HWND picture = GetDlgItem(panel, picture_control_id_base + question_number);
+    HWND picture = panel_control(panel, picture_control_id_base + question_number);
     if (!picture) return;
     const unsigned resource_id = answer_picture_id_base + static_cast<unsigned>(question_number);
     HBITMAP answer =
@@ -54,7 +61,7 @@ void reveal(const QuizRecord& record, HWND panel, const QuestionEntry& entry, in
     const bool reveals_picture = mode == 1 || mode == 3;
     if (!reveals_text && !reveals_picture) return;
     if (!question_exactly_right(panel, entry, question_number, boxes_per_question(record))) return;
-    if (reveals_text) SetDlgItemTextA(panel, reveal_label_id_base + question_number, entry.reveal_text);
+    if (reveals_text) set_control_text(panel, reveal_label_id_base + question_number, entry.reveal_text);
     if (reveals_picture) show_answer_picture(panel, question_number);
 }
 
@@ -68,8 +75,8 @@ void grade_box(const QuizRecord& record, HWND panel, const QuestionEntry& entry,
     if (result == grade_right)
         reveal(record, panel, entry, question_number);
     else
-        SetDlgItemTextA(panel, reveal_label_id_base + question_number, "");
-    SetDlgItemTextA(panel, feedback_label_id_base + box_number, result);
+        set_control_text(panel, reveal_label_id_base + question_number, "");
+    set_control_text(panel, feedback_label_id_base + box_number, result);
 }
 
 // A question scores as soon as its first box reads "BRAVO": a second box counts
@@ -98,7 +105,7 @@ DeferredScoreRecount::~DeferredScoreRecount() {
 
 void read_control_text(HWND parent, int id, char* text, int limit) {
     text[0] = '\0';
-    HWND control = GetDlgItem(parent, id);
+    HWND control = panel_control(parent, id);
     if (control) GetWindowTextA(control, text, limit);
 }
 

@@ -128,6 +128,15 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     }
 }
 
+// Input and paint are taken before posted messages, which otherwise come first:
+// the question panel decodes its pictures after start-up one posted message at
+// a time, and typing, scrolling and drawing wait for one picture at most.
+BOOL next_message(MSG& message) {
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT | PM_QS_PAINT | PM_QS_SENDMESSAGE))
+        return message.message != WM_QUIT;
+    return GetMessageA(&message, nullptr, 0, 0);
+}
+
 HWND start_player(HINSTANCE instance) {
     if (!register_main_window_class(instance)) return nullptr;
     label_brush = CreateSolidBrush(RGB(212, 208, 200));
@@ -154,7 +163,7 @@ int run_player(HINSTANCE instance) {
     int quit_code = 0;
     MSG message;
     for (;;) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = next_message(message);
         if (got == 0) {
             quit_code = static_cast<int>(message.wParam);
             break;

@@ -20,5 +20,8 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
 HWND start_player(HINSTANCE instance);
 // Shut-down after the message loop, in order: panels, media, brush, quiz record.
 void shut_down_player(HWND main_window);
+// The message loop's next message, waiting for one: input, paint and sent
+// messages before posted ones. FALSE for the quit message, -1 on failure.
+BOOL next_message(MSG& message);
 // Start-up, message loop and shut-down of the player; returns the quit code.
 int run_player(HINSTANCE instance);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -118,4 +119,20 @@ public:
 
 private:
     HDC dc_;
+};
+
+// Balances one CoInitialize. A thread already in the multithreaded apartment
+// refuses it (RPC_E_CHANGED_MODE); then there is nothing to undo, and undoing
+// anyway would end that thread's own initialisation.
+class ComInitialisation {
+public:
+    ComInitialisation() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ComInitialisation(const ComInitialisation&) = delete;
+    ComInitialisation& operator=(const ComInitialisation&) = delete;
+    ~ComInitialisation() {
+        if (initialised_) CoUninitialize();
+    }
+
+private:
+    bool initialised_;
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/owned_handle.h"
+#include "pictures/jpeg_header.h"
 #include "pictures/picture_fit.h"
 
 namespace {
@@ -13,38 +14,34 @@ namespace {
 long decode_calls = 0;
 long stretch_calls = 0;
 
-// Balances one CoInitialize. A thread already in the multithreaded apartment
-// refuses it (RPC_E_CHANGED_MODE); then there is nothing to undo, and undoing
-// anyway would end that thread's own initialisation.
-class ComInitialisation {
-public:
-    ComInitialisation() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ComInitialisation(const ComInitialisation&) = delete;
-    ComInitialisation& operator=(const ComInitialisation&) = delete;
-    ~ComInitialisation() {
-        if (initialised_) CoUninitialize();
-    }
-
-private:
-    bool initialised_;
+struct ResourceBytes {
+    HGLOBAL loaded = nullptr;
+    const void* bytes = nullptr;
+    DWORD count = 0;  // 0 when the resource is missing or empty: no picture
 };
+
+ResourceBytes find_resource_bytes(HMODULE module, unsigned resource_id, const char* resource_type) {
+    ResourceBytes found_bytes;
+    // Above 0xFFFF the id is no integer resource name: MAKEINTRESOURCE would cut
+    // it down to another resource's id.
+    if (resource_id > 0xFFFF) return found_bytes;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resource_id), resource_type);
+    found_bytes.loaded = found ? LoadResource(module, found) : nullptr;
+    if (!found_bytes.loaded) return found_bytes;
+    found_bytes.bytes = LockResource(found_bytes.loaded);
+    if (found_bytes.bytes) found_bytes.count = SizeofResource(module, found);
+    return found_bytes;
+}
 
 }  // namespace
 
 HBITMAP load_picture(HMODULE module, unsigned resource_id, const char* resource_type, int box_width,
                      int box_height) {
-    // Above 0xFFFF the id is no integer resource name: MAKEINTRESOURCE would cut
-    // it down to another resource's id.
-    if (resource_id > 0xFFFF) return nullptr;
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resource_id), resource_type);
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    if (!loaded) return nullptr;
-    const DWORD byte_count = SizeofResource(module, found);
-    const void* bytes = LockResource(loaded);
-    if (byte_count == 0 || !bytes) return nullptr;  // an empty resource holds no picture
+    const ResourceBytes resource = find_resource_bytes(module, resource_id, resource_type);
+    if (resource.count == 0) return nullptr;
 
-    OwnedBitmap decoded(decode_picture(bytes, byte_count));
-    FreeResource(loaded);
+    OwnedBitmap decoded(decode_picture(resource.bytes, resource.count));
+    FreeResource(resource.loaded);
     if (!decoded) return nullptr;
     // The pack tool stores pictures at the size they are shown: those need no
     // second stretch. Any other picture is only the source of the fitted one.
@@ -54,6 +51,17 @@ HBITMAP load_picture(HMODULE module, unsigned resource_id, const char* resource_
         if (fitted.width == size.bmWidth && fitted.height == size.bmHeight) return decoded.release();
     }
     return scale_picture(decoded.get(), box_width, box_height);
+}
+
+bool fitted_size_from_header(HMODULE module, unsigned resource_id, const char* resource_type, int box_width,
+                             int box_height, FittedSize& fitted) {
+    const ResourceBytes resource = find_resource_bytes(module, resource_id, resource_type);
+    JpegHeader header;
+    if (resource.count == 0 ||
+        !read_jpeg_header(static_cast<const unsigned char*>(resource.bytes), resource.count, header))
+        return false;
+    fitted = fit_picture(header.width, header.height, box_width, box_height);
+    return true;
 }
 
 HBITMAP decode_picture(const void* bytes, DWORD byte_count) {

@@ -3,9 +3,15 @@
 
 #include <windows.h>
 
+#include "pictures/picture_fit.h"
+
 // A new bitmap owned by the caller, or nullptr when the resource is missing or undecodable.
 HBITMAP load_picture(HMODULE module, unsigned resource_id, const char* resource_type,
                      int box_width, int box_height);
+// The size load_picture would give the resource, read from its JPEG header
+// without decoding; false when the resource is missing or its header unreadable.
+bool fitted_size_from_header(HMODULE module, unsigned resource_id, const char* resource_type, int box_width,
+                             int box_height, FittedSize& fitted);
 HBITMAP decode_picture(const void* bytes, DWORD byte_count);
 HBITMAP scale_picture(HBITMAP source, int box_width, int box_height);
 

@@ -4,6 +4,7 @@
 #include "answers/grade.h"
 #include "media/media_layer.h"
 #include "pictures/picture_loader.h"
+#include "question_panel/panel_controls.h"
 #include "question_panel/panel_layout.h"
 #include "question_panel/scroll_math.h"
 #include "quiz_data/quiz_record.h"
@@ -101,7 +102,7 @@ INT_PTR on_ctl_color_static(HWND panel, HDC dc, HWND label) {
 // The picture controls' bitmaps belong to the panel: detached and deleted with it.
 void release_pictures(HWND panel) {
     for (int n = 1; n <= max_questions; ++n) {
-        HWND picture = GetDlgItem(panel, picture_control_id_base + n);
+        HWND picture = panel_control(panel, picture_control_id_base + n);
         if (picture) set_control_picture(picture, nullptr);
     }
 }
@@ -129,7 +130,11 @@ INT_PTR CALLBACK question_panel_proc(HWND panel, UINT message, WPARAM wparam, LP
     case WM_CTLCOLORDLG: return quiz ? brush_result(quiz->colour_brush) : FALSE;
     case WM_CTLCOLORSTATIC:
         return on_ctl_color_static(panel, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
-    case WM_DESTROY: release_pictures(panel); return FALSE;
+    case decode_next_picture_message: decode_next_picture(panel); return TRUE;
+    case WM_DESTROY:
+        release_pictures(panel);
+        forget_question_panel(panel);
+        return FALSE;
     default: return FALSE;
     }
 }

@@ -1,5 +1,6 @@
 #include "question_panel/question_panel.h"
 
+#include <memory>
 #include <utility>
 
 #include "answers/answer_box.h"
@@ -8,6 +9,7 @@
 #include "app/owned_handle.h"
 #include "media/media_layer.h"
 #include "pictures/picture_loader.h"
+#include "question_panel/panel_controls.h"
 #include "question_panel/panel_layout.h"
 #include "question_panel/scroll_math.h"
 #include "quiz_data/quiz_record.h"
@@ -76,6 +78,20 @@ void create_answer_font(QuizRecord& record) {
     record.answer_font.reset(CreateFontIndirectA(&font));
 }
 
+// Question pictures measured from their headers, decoded once the window is
+// shown: in row order, one per posted message.
+struct DeferredPictures {
+    HWND panel = nullptr;
+    int questions[max_questions] = {};
+    int count = 0;
+    int next = 0;
+    // Held from construction until the last picture: the platform's picture
+    // loader would otherwise set the apartment up and tear it down for each one.
+    std::unique_ptr<ComInitialisation> com;
+};
+
+DeferredPictures deferred_pictures;
+
 struct PanelBuilder {
     HWND panel;
     QuizRecord& record;
@@ -83,12 +99,17 @@ struct PanelBuilder {
     HICON play_icon;
     HICON stop_icon;
     PanelExtent extent;
+    int view_height;  // rows whose top lies above it are decoded before the window is shown
+    HWND focus = nullptr;  // the control that ends construction with the focus
 };
 
 HWND create_control(HWND panel, const char* class_name, const char* text, DWORD style, const ControlRect& rect,
                     int id) {
-    return CreateWindowExA(0, class_name, text, style, rect.x, rect.y, rect.width, rect.height, panel,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    HWND control = CreateWindowExA(0, class_name, text, style, rect.x, rect.y, rect.width, rect.height, panel,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                                   nullptr);
+    remember_panel_control(panel, id, control);
+    return control;
 }
 
 void set_font(HWND control, HGDIOBJ font, BOOL redraw) {
@@ -135,8 +156,10 @@ HWND create_feedback_label(const PanelBuilder& builder, int box_number, const Co
 }
 
 // The three set-up orders differ on purpose: each box's first evaluation runs
-// before its feedback label exists, and the focus steps of the grid layouts
-// evaluate the boxes again once their labels do.
+// before its feedback label exists, and the grid layouts evaluate the boxes
+// again once their labels do, where a focus step through every box would: the
+// grades, reveals and score come out as if the focus had visited each box, and
+// the focus is given once, at the end, to the control that would keep it.
 void set_up_text_row_box(PanelBuilder& builder, int box_number, const ControlRect& box_rect,
                          const ControlRect& feedback_rect) {
     HWND box = create_answer_box(builder, box_number, text_answer_box_style, box_rect);
@@ -150,7 +173,8 @@ void set_up_single_grid_box(PanelBuilder& builder, int box_number, const Control
                             const ControlRect& feedback_rect) {
     HWND box = create_answer_box(builder, box_number, answer_box_style, box_rect);
     set_answer_font(builder, box);
-    SetFocus(box);  // the previous box loses the focus and is evaluated again
+    if (builder.focus) evaluate_box(builder, box_number - 1);  // as the previous box losing the focus
+    builder.focus = box;
     evaluate_box(builder, box_number);
     install_answer_box_proc(box);
     create_feedback_label(builder, box_number, feedback_rect);
@@ -159,13 +183,13 @@ void set_up_single_grid_box(PanelBuilder& builder, int box_number, const Control
 void set_up_paired_grid_box(PanelBuilder& builder, int box_number, const ControlRect& box_rect,
                             const ControlRect& feedback_rect) {
     HWND box = create_answer_box(builder, box_number, answer_box_style, box_rect);
-    SetFocus(box);
     set_answer_font(builder, box);
     install_answer_box_proc(box);
     evaluate_box(builder, box_number);
     HWND feedback = create_feedback_label(builder, box_number, feedback_rect);
     set_font(feedback, gui_font(), TRUE);
-    SetFocus(feedback);  // the box loses the focus and is evaluated with its label in place
+    builder.focus = feedback;
+    evaluate_box(builder, box_number);  // as the box losing the focus to its label
 }
 
 void build_text_row(PanelBuilder& builder, int question_number) {
@@ -177,11 +201,18 @@ void build_text_row(PanelBuilder& builder, int question_number) {
     add_text_row(builder.extent, row);
 }
 
-// The question pictures of one grid row, each decoded once: measured for the
-// row's height, then handed to its cell.
+// A question picture of a grid row: its fitted size and, when decoded during
+// construction, its bitmap.
+struct CellPicture {
+    OwnedBitmap bitmap;
+    FittedSize size;
+    bool deferred = false;  // measured from its header, decoded once the window is shown
+
+    bool shown() const { return bitmap || deferred; }
+};
+
 struct RowPictures {
-    OwnedBitmap bitmaps[3];
-    FittedSize sizes[3];
+    CellPicture cells[3];
     int height = 0;
 };
 
@@ -191,26 +222,54 @@ FittedSize bitmap_size(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight};
 }
 
-void load_row_pictures(RowPictures& row, int first_question, int question_count) {
+HBITMAP load_question_picture(int question_number) {
+    return load_picture(GetModuleHandleA(nullptr), question_picture_id_base + static_cast<unsigned>(question_number),
+                        "IMG", picture_box_width, picture_box_height);
+}
+
+// A picture out of view is measured from its JPEG header; one in view, or whose
+// header cannot be read, is decoded now.
+CellPicture measure_or_load(int question_number, bool in_view) {
+    CellPicture picture;
+    FittedSize fitted;
+    if (!in_view && fitted_size_from_header(GetModuleHandleA(nullptr),
+                                            question_picture_id_base + static_cast<unsigned>(question_number), "IMG",
+                                            picture_box_width, picture_box_height, fitted)) {
+        // A picture that fits to nothing is none, as load_picture would give it.
+        picture.deferred = fitted.width > 0 && fitted.height > 0;
+        if (picture.deferred) picture.size = fitted;
+        return picture;
+    }
+    picture.bitmap.reset(load_question_picture(question_number));
+    picture.size = bitmap_size(picture.bitmap.get());
+    return picture;
+}
+
+void measure_row_pictures(RowPictures& row, int first_question, int question_count, bool in_view) {
     int heights[3] = {};
     for (int m = 0; m < 3; ++m) {
         const int question_number = first_question + m;
-        OwnedBitmap picture(load_picture(GetModuleHandleA(nullptr),
-                                         question_picture_id_base + static_cast<unsigned>(question_number), "IMG",
-                                         picture_box_width, picture_box_height));
-        row.sizes[m] = bitmap_size(picture.get());
-        heights[m] = row.sizes[m].height;
         // A picture past the last question only counts in the height.
-        row.bitmaps[m] = question_number <= question_count ? std::move(picture) : OwnedBitmap();
+        row.cells[m] = measure_or_load(question_number, in_view && question_number <= question_count);
+        heights[m] = row.cells[m].size.height;
+        if (question_number > question_count) row.cells[m] = CellPicture();
     }
     row.height = row_picture_height(heights);
 }
 
+void defer_picture(HWND panel, int question_number) {
+    DeferredPictures& pending = deferred_pictures;
+    if (pending.panel != panel || pending.count == max_questions) return;
+    pending.questions[pending.count++] = question_number;
+}
+
 // The control owns the bitmap from here; the panel deletes it when it is destroyed.
-void create_picture_control(HWND panel, int question_number, const ControlRect& rect, OwnedBitmap picture) {
+void create_picture_control(HWND panel, int question_number, const ControlRect& rect, CellPicture picture) {
     HWND control = create_control(panel, "STATIC", nullptr, picture_control_style, rect,
                                   picture_control_id_base + question_number);
-    if (control && picture) set_control_picture(control, picture.release());
+    if (!control) return;
+    if (picture.bitmap) set_control_picture(control, picture.bitmap.release());
+    if (picture.deferred) defer_picture(panel, question_number);
 }
 
 void create_media_button(HWND panel, int id, const ControlRect& rect, HICON icon) {
@@ -222,12 +281,13 @@ void build_grid_cell(PanelBuilder& builder, RowPictures& pictures, int question_
     const QuizRecord& record = builder.record;
     const int column = (question_number - 1) % 3;
     const bool picture_cell = record.quiz_kind == picture_quiz;
-    const FittedSize* picture_size = picture_cell && pictures.bitmaps[column] ? &pictures.sizes[column] : nullptr;
+    const FittedSize* picture_size =
+        picture_cell && pictures.cells[column].shown() ? &pictures.cells[column].size : nullptr;
     const GridCell cell =
         grid_cell(grid_shape(record), question_number, builder.extent.row_top, pictures.height, picture_size);
 
     if (picture_cell)
-        create_picture_control(builder.panel, question_number, cell.picture, std::move(pictures.bitmaps[column]));
+        create_picture_control(builder.panel, question_number, cell.picture, std::move(pictures.cells[column]));
     if (cell.has_captions) {
         const char* captions[2] = {record.answer_label_1, record.answer_label_2};
         for (int k = 0; k < 2; ++k)
@@ -262,10 +322,12 @@ void build_rows(PanelBuilder& builder) {
     } else if (kind == picture_quiz || kind == sound_quiz || kind == video_quiz) {
         RowPictures pictures;
         for (int n = 1; n <= question_count; ++n) {
-            if (kind == picture_quiz && starts_grid_row(n)) load_row_pictures(pictures, n, question_count);
+            if (kind == picture_quiz && starts_grid_row(n))
+                measure_row_pictures(pictures, n, question_count, builder.extent.row_top < builder.view_height);
             build_grid_cell(builder, pictures, n);
         }
     }
+    if (builder.focus) SetFocus(builder.focus);
 }
 
 // Builds every row with the answers of the results file; the file is open only meanwhile.
@@ -273,13 +335,32 @@ PanelExtent build_rows_with_saved_answers(HWND panel, QuizRecord& record, HICON 
     const MappedResults results = map_results_file();
     SavedAnswers saved(static_cast<const unsigned char*>(results.view.get()), results.size);
     create_answer_font(record);
-    PanelBuilder builder{panel, record, saved, play_icon, stop_icon, PanelExtent{}};
+    // The panel is never taller than its parent's client area.
+    RECT parent_client = {};
+    GetClientRect(GetParent(panel), &parent_client);
+    PanelBuilder builder{panel, record, saved, play_icon, stop_icon, PanelExtent{}, parent_client.bottom};
     {
         const DeferredScoreRecount recount_once(record, panel);
         build_rows(builder);
     }
     add_right_margin(builder.extent, record.answers_per_question);
     return builder.extent;
+}
+
+// Once the loop has been asked to end, the decoding stops: a posted message
+// would otherwise come before the quit and each one post the next.
+bool quit_requested() {
+    MSG quit;
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+}
+
+void post_next_picture(HWND panel) {
+    DeferredPictures& pending = deferred_pictures;
+    if (panel != pending.panel) return;
+    if (pending.next < pending.count)
+        PostMessageA(panel, decode_next_picture_message, 0, 0);
+    else
+        pending.com.reset();
 }
 
 void set_scroll_range(HWND panel, int bar, const ScrollRange& range) {
@@ -297,6 +378,10 @@ void set_scroll_range(HWND panel, int bar, const ScrollRange& range) {
 void build_question_panel(HWND panel) {
     content_width = 0;
     content_height = 0;
+    reset_panel_controls(panel);
+    deferred_pictures = DeferredPictures{};
+    deferred_pictures.panel = panel;
+    if (quiz && quiz->quiz_kind == picture_quiz) deferred_pictures.com = std::make_unique<ComInitialisation>();
     if (!quiz) return;
     QuizRecord& record = *quiz;
     if (record.quiz_kind == sound_quiz || record.quiz_kind == video_quiz) {
@@ -309,6 +394,29 @@ void build_question_panel(HWND panel) {
     content_width = extent.content_width;
     content_height = extent.content_height;
     update_scroll_ranges(panel);
+    post_next_picture(panel);
+}
+
+void decode_next_picture(HWND panel) {
+    DeferredPictures& pending = deferred_pictures;
+    if (panel != pending.panel || pending.next >= pending.count) return;
+    if (quit_requested()) {
+        pending = DeferredPictures{};
+        return;
+    }
+    const int question_number = pending.questions[pending.next++];
+    HWND control = panel_control(panel, picture_control_id_base + question_number);
+    // A reveal may have put the answer picture there first: it stays.
+    if (control && !SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)) {
+        HBITMAP picture = load_question_picture(question_number);
+        if (picture) set_control_picture(control, picture);
+    }
+    post_next_picture(panel);
+}
+
+void forget_question_panel(HWND panel) {
+    if (deferred_pictures.panel == panel) deferred_pictures = DeferredPictures{};
+    reset_panel_controls(nullptr);
 }
 
 void update_scroll_ranges(HWND panel) {

@@ -1,5 +1,7 @@
-// Start-up time of the player: from process creation until the main window is
-// drawn and its queue is empty, with the number of pictures decoded on the way.
+// Start-up time of the player, from process creation: "ready" once the main
+// window is shown with its first screen drawn and the first answer box answers
+// messages, "complete" once every queued message has been handled (every picture
+// decoded and drawn), with the number of pictures decoded on the way.
 // Packed with a quiz (devinette-pack --template), it measures that quiz.
 #include <windows.h>
 
@@ -7,6 +9,7 @@
 
 #include "app/main_window.h"
 #include "pictures/picture_loader.h"
+#include "question_panel/panel_layout.h"
 
 namespace {
 
@@ -19,9 +22,16 @@ double milliseconds_since_process_start() {
     return static_cast<double>(end.QuadPart - start.QuadPart) / 10000.0;
 }
 
-// Dispatches until nothing is left to do: every pending paint has been drawn.
-void run_until_idle(HWND main_window) {
-    UpdateWindow(main_window);
+// Draws every pending paint of the shown windows now, as the message loop does
+// before any posted message, and asks the first answer box for its text.
+void draw_first_screen(HWND main_window) {
+    RedrawWindow(main_window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HWND first_box = GetDlgItem(question_panel_window, answer_box_id_base + 1);
+    if (first_box) SendMessageA(first_box, WM_GETTEXTLENGTH, 0, 0);
+}
+
+// Dispatches until nothing is left to do: every posted picture decoded, every paint drawn.
+void run_until_idle() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (IsDialogMessageA(question_panel_window, &message)) continue;
@@ -35,9 +45,11 @@ void run_until_idle(HWND main_window) {
 int main() {
     HWND main_window = start_player(GetModuleHandleA(nullptr));
     if (!main_window) return 1;
-    run_until_idle(main_window);
-    const double elapsed = milliseconds_since_process_start();
-    std::printf("startup_ms=%.1f picture_decodes=%ld\n", elapsed, picture_decode_count());
+    draw_first_screen(main_window);
+    const double ready = milliseconds_since_process_start();
+    run_until_idle();
+    const double complete = milliseconds_since_process_start();
+    std::printf("ready_ms=%.1f complete_ms=%.1f picture_decodes=%ld\n", ready, complete, picture_decode_count());
     std::fflush(stdout);
     shut_down_player(main_window);
     return 0;

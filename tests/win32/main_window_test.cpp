@@ -152,5 +152,27 @@ TEST_F(MainWindow, HeaderTextsColoursLinkAndSave) {
     EXPECT_EQ(read_file(own_results_file_name()), "Paris\r\nRome\r\n");
 }
 
+// Pictures decoded after start-up come one posted message at a time: a paint
+// (and input) waiting behind one must go first, and the quit still ends the loop.
+TEST_F(MainWindow, LoopTakesPaintBeforePostedMessages) {
+    ShowWindow(window, SW_SHOWNORMAL);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    constexpr UINT posted = WM_APP + 7;
+    PostMessageA(window, posted, 0, 0);
+    InvalidateRect(window, nullptr, TRUE);
+    bool painted = false;
+    while (next_message(message) && message.message != posted) {
+        painted = painted || message.message == WM_PAINT;
+        DispatchMessageA(&message);
+    }
+    EXPECT_EQ(message.message, posted);
+    EXPECT_TRUE(painted);
+    EXPECT_EQ(HIWORD(GetQueueStatus(QS_PAINT)), 0u);  // nothing left to paint behind it
+    PostQuitMessage(3);
+    EXPECT_FALSE(next_message(message));
+    EXPECT_EQ(message.wParam, 3u);
+}
+
 }  // namespace
 }  // namespace panel_test
