@@ -1,5 +1,5 @@
 // The main window with the real header panel (template 1002) under Wine + Xvfb:
-// place, version label, layout of the panels, wheel, close, and the header's
+// place, version label, layout of the panels, wheel, close, end of session, and the header's
 // texts, colours, link and "Sauver".
 #include <windows.h>
 
@@ -101,6 +101,11 @@ TEST_F(MainWindow, PlaceLayoutWheelAndClose) {
     EXPECT_TRUE(IsWindow(window));  // the loop ends; shutting down destroys it
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    SetDlgItemTextA(question_panel_window, answer_box_id_base + 1, "Lyon");
+    SendMessageA(window, WM_ENDSESSION, FALSE, 0);  // a session that goes on saves nothing
+    EXPECT_EQ(read_file(own_results_file_name()), "Paris\r\nRome\r\n");
+    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(read_file(own_results_file_name()), "Lyon\r\nRome\r\n");
 }
 
 TEST_F(MainWindow, HeaderTextsColoursLinkAndSave) {

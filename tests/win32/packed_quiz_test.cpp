@@ -1,6 +1,6 @@
 // A quiz packed into a copy of the built player, read back through the
-// platform: the manifest as an activation context, the version strings through
-// the version API, the icons as the shell loads them.
+// platform: the version strings through the version API, the icons as the shell
+// loads them. (The manifest's settings: tests/e2e/imports.sh.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -88,58 +88,6 @@ TEST_F(PackedQuiz, VersionStringsNameTheQuizInFrenchAndEnglish) {
         const std::string label = version_text;
         EXPECT_EQ(std::wstring(label.end() - static_cast<std::ptrdiff_t>(version.size()), label.end()), version);
     }
-}
-
-TEST_F(PackedQuiz, ManifestAsksNoElevationDeclaresWindows7To11AndGdiScaling) {
-    ACTCTXW request = {};
-    request.cbSize = sizeof request;
-    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    request.lpSource = packed;
-    request.lpResourceName = MAKEINTRESOURCEW(1);
-    HANDLE context = CreateActCtxW(&request);
-    ASSERT_NE(context, INVALID_HANDLE_VALUE) << GetLastError();
-
-    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION run_level = {};
-    ASSERT_TRUE(QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &run_level,
-                             sizeof run_level, nullptr));
-    EXPECT_EQ(run_level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
-
-    // The element layout differs between SDKs: look for each identifier in the bytes.
-    std::vector<unsigned char> compatibility(1024);
-    ASSERT_TRUE(QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, compatibility.data(),
-                             compatibility.size(), nullptr));
-    EXPECT_EQ(reinterpret_cast<ACTIVATION_CONTEXT_COMPATIBILITY_INFORMATION*>(compatibility.data())->ElementCount, 4u);
-    const GUID windows[] = {{0x35138b9a, 0x5d96, 0x4fbd, {0x8e, 0x2d, 0xa2, 0x44, 0x02, 0x25, 0xf9, 0x3a}},   // 7
-                            {0x4a2f28e3, 0x53b9, 0x4441, {0xba, 0x9c, 0xd6, 0x9d, 0x4a, 0x4a, 0x6e, 0x38}},   // 8
-                            {0x1f676c76, 0x80e1, 0x4239, {0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78}},   // 8.1
-                            {0x8e0f7a12, 0xbfb3, 0x4fe8, {0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a}}};  // 10, 11
-    for (const GUID& id : windows) {
-        const auto* first = reinterpret_cast<const unsigned char*>(&id);
-        EXPECT_NE(std::search(compatibility.begin(), compatibility.end(), first, first + sizeof id),
-                  compatibility.end())
-            << std::hex << id.Data1;
-    }
-
-    // Only the program's own assembly: no common-controls dependency, so the classic look.
-    std::vector<unsigned char> detail(4096);
-    ASSERT_TRUE(QueryActCtxW(0, context, nullptr, ActivationContextDetailedInformation, detail.data(), detail.size(),
-                             nullptr));
-    EXPECT_EQ(reinterpret_cast<ACTIVATION_CONTEXT_DETAILED_INFORMATION*>(detail.data())->ulAssemblyCount, 1u);
-
-    const struct {
-        const wchar_t* name_space;
-        const wchar_t* name;
-        const wchar_t* value;
-    } settings[] = {{L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"false"},
-                    {L"http://schemas.microsoft.com/SMI/2017/WindowsSettings", L"gdiScaling", L"true"}};
-    for (const auto& setting : settings) {
-        wchar_t value[16] = L"";
-        SIZE_T written = 0;
-        EXPECT_TRUE(QueryActCtxSettingsW(0, context, setting.name_space, setting.name, value, 16, &written))
-            << GetLastError();
-        EXPECT_STREQ(value, setting.value);
-    }
-    ReleaseActCtx(context);
 }
 
 BOOL CALLBACK keep_first_name(HMODULE, LPCSTR, LPSTR name, LONG_PTR first) {
