@@ -138,8 +138,7 @@ TEST_F(MainWindow, HeaderTextsColoursLinkAndSave) {
         return std::vector<COLORREF>({brush ? logical.lbColor : 0u, GetTextColor(dc)});
     };
     EXPECT_EQ(colour(24), std::vector<COLORREF>({RGB(128, 128, 255), RGB(50, 50, 255)}));
-    EXPECT_EQ(colour(20), std::vector<COLORREF>({RGB(128, 128, 255), RGB(1, 2, 3)}));
-    EXPECT_EQ(colour(32), std::vector<COLORREF>({RGB(128, 128, 255), RGB(1, 2, 3)}));
+    for (int id : {20, 32}) EXPECT_EQ(colour(id), std::vector<COLORREF>({RGB(128, 128, 255), RGB(1, 2, 3)})) << id;
     for (int id : {33, 122}) EXPECT_EQ(colour(id)[0], 0u) << id;
     ReleaseDC(header_panel_window, dc);
 
