@@ -106,16 +106,21 @@ TEST_F(MainWindow, PlaceLayoutWheelAndClose) {
     EXPECT_EQ(read_file(own_results_file_name()), "Paris\r\nRome\r\n");
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(read_file(own_results_file_name()), "Lyon\r\nRome\r\n");
-    static int asked = 0;  // a save that fails as the session ends asks nothing: no one may be there
-    set_retry_sink([](const char*, const char*) {
-        ++asked;
-        return RetryChoice::continue_on;
+    static std::string asked;  // a save that fails as the session ends asks nothing: no one may be there
+    set_retry_sink([](const char* text, const char*) {
+        asked += text;
+        return RetryChoice::cancel;
     });
     HANDLE lock = CreateFileA(own_results_file_name().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(asked, "");
+    SendMessageA(window, WM_CLOSE, 0, 0);  // closing asks, and says what each button does
     CloseHandle(lock);
     set_retry_sink(nullptr);
-    EXPECT_EQ(asked, 0);
+    EXPECT_NE(asked.find("R\xE9" "essayer : enregistrer de nouveau.\nContinuer : fermer le quiz sans enregistrer ces r\xE9"
+                         "ponses.\nAnnuler : revenir au quiz."),
+              std::string::npos)
+        << asked;
 }
 
 TEST_F(MainWindow, HeaderTextsColoursLinkAndSave) {
