@@ -2,6 +2,9 @@
 # The player and the pack tool import nothing but system DLLs that every Windows
 # since Windows 7 carries: no DLL of the toolchain (libstdc++, libgcc,
 # libwinpthread) and no C runtime that Windows 7 lacks (the UCRT's api-ms-win-crt-*).
+# The player's manifest, as built into it: runs as the user who starts it,
+# declares Windows 7, 8, 8.1 and 10/11, stays DPI-unaware with GDI scaling, and
+# depends on no common-controls assembly (classic controls).
 # DEVINETTE_WINDOWS_BUILD names the build folder (default build/windows).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -22,3 +25,14 @@ for exe in "$build/app/devinette.exe" "$build/authoring/devinette-pack.exe"; do
   done
   echo "$(basename "$exe"): imports only" $dlls
 done
+
+player="$build/app/devinette.exe"
+manifest=$(grep -ao '<assembly .*</assembly>' <(tr -d '\r\n' <"$player")) || fail "no manifest in the player"
+for setting in 'level="asInvoker"' '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}' \
+    '{1f676c76-80e1-4239-95bb-83d0f6d0da78}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' \
+    'WindowsSettings">false</dpiAware>' '2017/WindowsSettings">true</gdiScaling>'; do
+  grep -qF "$setting" <<<"$manifest" || fail "the player's manifest lacks $setting"
+done
+[ "$(grep -o '<supportedOS ' <<<"$manifest" | wc -l)" -eq 4 ] || fail "the manifest declares other than four systems"
+! grep -q '<dependency' <<<"$manifest" || fail "the manifest depends on another assembly"
+echo "devinette.exe: manifest asInvoker, Windows 7 to 11, DPI-unaware with GDI scaling, no dependency"

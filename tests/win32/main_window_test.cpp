@@ -1,5 +1,5 @@
 // The main window with the real header panel (template 1002) under Wine + Xvfb:
-// place, version label, layout of the panels, wheel, close, and the header's
+// place, version label, layout of the panels, wheel, close, end of session, and the header's
 // texts, colours, link and "Sauver".
 #include <windows.h>
 
@@ -101,6 +101,26 @@ TEST_F(MainWindow, PlaceLayoutWheelAndClose) {
     EXPECT_TRUE(IsWindow(window));  // the loop ends; shutting down destroys it
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    SetDlgItemTextA(question_panel_window, answer_box_id_base + 1, "Lyon");
+    SendMessageA(window, WM_ENDSESSION, FALSE, 0);  // a session that goes on saves nothing
+    EXPECT_EQ(read_file(own_results_file_name()), "Paris\r\nRome\r\n");
+    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(read_file(own_results_file_name()), "Lyon\r\nRome\r\n");
+    static std::string asked;  // a save that fails as the session ends asks nothing: no one may be there
+    set_retry_sink([](const char* text, const char*) {
+        asked += text;
+        return RetryChoice::cancel;
+    });
+    HANDLE lock = CreateFileA(own_results_file_name().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(asked, "");
+    SendMessageA(window, WM_CLOSE, 0, 0);  // closing asks, and says what each button does
+    CloseHandle(lock);
+    set_retry_sink(nullptr);
+    EXPECT_NE(asked.find("R\xE9" "essayer : enregistrer de nouveau.\nContinuer : fermer le quiz sans enregistrer ces r\xE9"
+                         "ponses.\nAnnuler : revenir au quiz."),
+              std::string::npos)
+        << asked;
 }
 
 TEST_F(MainWindow, HeaderTextsColoursLinkAndSave) {
@@ -133,8 +153,7 @@ TEST_F(MainWindow, HeaderTextsColoursLinkAndSave) {
         return std::vector<COLORREF>({brush ? logical.lbColor : 0u, GetTextColor(dc)});
     };
     EXPECT_EQ(colour(24), std::vector<COLORREF>({RGB(128, 128, 255), RGB(50, 50, 255)}));
-    EXPECT_EQ(colour(20), std::vector<COLORREF>({RGB(128, 128, 255), RGB(1, 2, 3)}));
-    EXPECT_EQ(colour(32), std::vector<COLORREF>({RGB(128, 128, 255), RGB(1, 2, 3)}));
+    for (int id : {20, 32}) EXPECT_EQ(colour(id), std::vector<COLORREF>({RGB(128, 128, 255), RGB(1, 2, 3)})) << id;
     for (int id : {33, 122}) EXPECT_EQ(colour(id)[0], 0u) << id;
     ReleaseDC(header_panel_window, dc);
 
