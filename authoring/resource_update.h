@@ -23,9 +23,13 @@ std::string utf8_text(const wchar_t* wide);
 bool write_packed_executable(const std::string& template_path, const std::string& output,
                              const std::vector<PackedResource>& resources, std::string& error);
 
-// "PATH: WHAT (Windows error N)"; called right after the failing call, while
-// GetLastError still holds its reason.
+// "PATH: error: WHAT: REASON", the reason in words; called right after the
+// failing call, while GetLastError still holds it.
 std::string windows_error(const std::string& what, const std::string& path);
+
+// What a Windows error code means for a maker: "the disk is full", "the folder
+// does not exist"; the system's own text and the number for the others.
+std::string windows_error_words(unsigned long code);
 
 // Copies resource `id` of `type` out of `module`; false when it is missing or empty.
 bool read_resource(HMODULE module, const char* type, int id, std::vector<unsigned char>& bytes);

@@ -8,6 +8,8 @@ extern int content_height;
 
 INT_PTR CALLBACK question_panel_proc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam);
 void build_question_panel(HWND panel);
+// The font of the answer boxes, which the pack tool measures answers with too.
+LOGFONTA answer_font_description();
 void update_scroll_ranges(HWND panel);
 // One wheel notch (a distance of exactly 120 either way, in the high word of
 // wparam) posts one line of vertical scrolling to the panel; any other distance

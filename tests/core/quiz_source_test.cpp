@@ -55,7 +55,8 @@ const Refusal refusals[] = {
     {"accented letter after a value", u8"kind = \"text\"\ntitle = \"a\" é\n", 2, "TOML syntax",
      "expected a comment or whitespace"},
     {"bare word value", u8"kind = \"sound\"\ntitle = t\n", 2, "TOML syntax", "saw 't\\n'"},
-    {"unknown kind with a line break", u8"kind = \"a\\nb\"\n", 1, "kind", "unknown value \"a\\nb\""},
+    {"unknown kind with a line break", u8"kind = \"a\\nb\"\n[[question]]\nanswer = \"a\"\n", 1, "kind",
+     "unknown value \"a\\nb\""},
     {"unknown top-level key", u8"kind = \"text\"\ntitel = \"x\"\n[[question]]\nanswer = \"a\"\n", 2, "titel",
      "unknown key"},
     {"unknown table", u8"kind = \"text\"\n[[question]]\nanswer = \"a\"\n[extra]\nx = 1\n", 4, "extra", "unknown key"},
@@ -212,10 +213,12 @@ TEST_P(QuizSourceRefusal, NamesFileLineAndField) {
     QuizSource source;
     std::string error;
     ASSERT_FALSE(read(refusal.source, source, error));
-    const std::string place = refusal.line > 0 ? "quiz.toml:" + std::to_string(refusal.line) : "quiz.toml";
-    const std::string start = place + ": " + refusal.field + ": ";
-    EXPECT_EQ(error.substr(0, start.size()), start) << error;
-    EXPECT_NE(error.find(refusal.phrase, start.size()), std::string::npos) << error;
+    const std::string place = refusal.line > 0 ? "quiz.toml:" + std::to_string(refusal.line) + ":" : "quiz.toml";
+    const std::string field = ": error: " + std::string(refusal.field) + ": ";
+    EXPECT_EQ(error.substr(0, place.size()), place) << error;
+    const std::size_t field_at = error.find(field);
+    EXPECT_NE(field_at, std::string::npos) << error;
+    EXPECT_NE(error.find(refusal.phrase, field_at), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << "one line: " << error;
 }
 
@@ -246,7 +249,7 @@ answer = "Tom|Jerry"
     QuizSource source;
     std::string error;
     ASSERT_FALSE(read(text, source, error));
-    EXPECT_EQ(error, "quiz.toml:13: question 3: answer: text contains '|', which a quiz cannot hold");
+    EXPECT_EQ(error, "quiz.toml:13:10: error: question 3: answer: text contains '|', which a quiz cannot hold");
 }
 
 // ---------------------------------------------------------------- accepted sources
@@ -305,9 +308,9 @@ TEST(QuizSourceAccepted, TwoBoxPictureQuiz) {
     ASSERT_EQ(source.questions.size(), 2u);
     EXPECT_EQ(source.questions[0].line, 11);
     EXPECT_EQ(source.questions[0].files.picture, "images/q1.jpg");
-    EXPECT_EQ(source.questions[0].picture_line, 14);
+    EXPECT_EQ(source.questions[0].picture_place.line, 14);
     EXPECT_EQ(source.questions[0].files.answer_picture, "images/r1.jpg");
-    EXPECT_EQ(source.questions[0].answer_picture_line, 15);
+    EXPECT_EQ(source.questions[0].answer_picture_place.line, 15);
     EXPECT_EQ(source.questions[1].line, 18);
     EXPECT_EQ(source.questions[1].files.picture, "images/q2.jpg");
     EXPECT_EQ(source.questions[1].files.answer_picture, "");
@@ -366,7 +369,7 @@ TEST(QuizSourceAccepted, SoundAndVideoQuizzes) {
         EXPECT_STREQ(source.content.codes[0], "A|B");  // a code may hold '|': it ends at a line break
         EXPECT_STREQ(question_at(source.content, 0)->reveal_text, "1964");
         EXPECT_EQ(source.questions[0].files.media, media.media);
-        EXPECT_EQ(source.questions[0].media_line, 8);
+        EXPECT_EQ(source.questions[0].media_place.line, 8);
     }
 }
 
@@ -673,33 +676,33 @@ TEST_F(QuestionFilesTest, RefusesMissingAndWrongFiles) {
         const char* error;
     } cases[] = {
         {"missing picture", "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images/q9.jpg\"\n",
-         "quiz.toml:4: question 1: picture: images/q9.jpg: no such file"},
+         "quiz.toml:4:11: error: question 1: picture: images/q9.jpg: no such file"},
         {"folder as picture", "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images\"\n",
-         "quiz.toml:4: question 1: picture: images: is a folder, not a file"},
+         "quiz.toml:4:11: error: question 1: picture: images: is a folder, not a file"},
         {"PNG as picture", "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images/png.jpg\"\n",
-         "quiz.toml:4: question 1: picture: images/png.jpg is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
+         "quiz.toml:4:11: error: question 1: picture: images/png.jpg is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
         {"empty picture",
          "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images/q1.jpg\"\n[[question]]\nanswer = \"b\"\n"
          "picture = \"images/empty.jpg\"\n",
-         "quiz.toml:7: question 2: picture: images/empty.jpg is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
+         "quiz.toml:7:11: error: question 2: picture: images/empty.jpg is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
         {"answer picture not a picture",
          "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"images/q1.jpg\"\nanswer_picture = "
          "\"clip.avi\"\n",
-         "quiz.toml:5: question 1: answer_picture: clip.avi is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
+         "quiz.toml:5:18: error: question 1: answer_picture: clip.avi is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
         {"WAVE as sound", "kind = \"sound\"\n[[question]]\nanswer = \"a\"\nmedia = \"wave.mp3\"\n",
-         "quiz.toml:4: question 1: media: wave.mp3 is not an MP3 file (it starts with neither an ID3 tag nor an MPEG "
+         "quiz.toml:4:9: error: question 1: media: wave.mp3 is not an MP3 file (it starts with neither an ID3 tag nor an MPEG "
          "audio frame)"},
         {"JPEG as sound", "kind = \"sound\"\n[[question]]\nanswer = \"a\"\nmedia = \"images/q1.jpg\"\n",
-         "quiz.toml:4: question 1: media: images/q1.jpg is not an MP3 file (it starts with neither an ID3 tag nor an "
+         "quiz.toml:4:9: error: question 1: media: images/q1.jpg is not an MP3 file (it starts with neither an ID3 tag nor an "
          "MPEG audio frame)"},
         {"MP3 as video", "kind = \"video\"\n[[question]]\nanswer = \"a\"\nmedia = \"id3.mp3\"\n",
-         "quiz.toml:4: question 1: media: id3.mp3 is not an AVI file (an AVI file starts with RIFF, its size, then "
+         "quiz.toml:4:9: error: question 1: media: id3.mp3 is not an AVI file (an AVI file starts with RIFF, its size, then "
          "AVI)"},
         {"WAVE as video", "kind = \"video\"\n[[question]]\nanswer = \"a\"\nmedia = \"wave.avi\"\n",
-         "quiz.toml:4: question 1: media: wave.avi is not an AVI file (an AVI file starts with RIFF, its size, then "
+         "quiz.toml:4:9: error: question 1: media: wave.avi is not an AVI file (an AVI file starts with RIFF, its size, then "
          "AVI)"},
         {"missing video", "kind = \"video\"\n[[question]]\nanswer = \"a\"\n\nmedia = \"none.avi\"\n",
-         "quiz.toml:5: question 1: media: none.avi: no such file"},
+         "quiz.toml:5:9: error: question 1: media: none.avi: no such file"},
     };
     for (const auto& refused : cases) {
         SCOPED_TRACE(refused.name);
@@ -752,7 +755,7 @@ TEST_F(QuestionFilesTest, LoadsTheSourceFileAndLooksBesideIt) {
     EXPECT_EQ(data[1].picture, small_jpeg(99));
 
     EXPECT_FALSE(load_quiz_source((folder_ / "none.toml").string(), source, error));
-    EXPECT_EQ(error, (folder_ / "none.toml").string() + ": no such file");
+    EXPECT_EQ(error, (folder_ / "none.toml").string() + ": error: no such file");
 }
 
 TEST(PackQuiz, ResourcesAndStreamsThePlayerReads) {
@@ -823,7 +826,7 @@ TEST(PackQuiz, RefusesAQuizStreamOver65535Bytes) {
     std::vector<PackedResource> resources;
     std::string error;
     EXPECT_FALSE(pack_quiz(source, std::vector<QuestionData>(max_questions), resources, error));
-    EXPECT_EQ(error.rfind("quiz.toml: quiz stream: encodes to ", 0), 0u) << error;
+    EXPECT_EQ(error.rfind("quiz.toml: error: quiz stream: encodes to ", 0), 0u) << error;
     EXPECT_NE(error.find("over the 65535 a quiz can carry"), std::string::npos) << error;
 }
 

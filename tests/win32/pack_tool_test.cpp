@@ -168,8 +168,9 @@ TEST_F(PackTool, FailureLeavesNoOutputAndNoTemporaryFile) {
     } cases[] = {
         {"missing template", folder_ + "\\absent.exe", folder_ + "\\kept.exe", &quiz_, folder_ + "\\absent.exe: "},
         {"template not an executable", folder_ + "\\notes.txt", folder_ + "\\kept.exe", &quiz_,
-         folder_ + "\\notes.txt: cannot be read as an executable"},
-        {"output folder missing", fixture_path(), folder_ + "\\absent\\packed.exe", &quiz_, folder_ + "\\absent\\: "},
+         folder_ + "\\notes.txt: error: cannot be read as an executable"},
+        {"output folder missing", fixture_path(), folder_ + "\\absent\\packed.exe", &quiz_,
+         folder_ + "\\absent\\: error: cannot create a temporary file in this folder: the folder does not exist"},
         {"a resource that cannot be written", fixture_path(), folder_ + "\\kept.exe", &with_empty, ""},
     };
     for (const auto& failing : cases) {
