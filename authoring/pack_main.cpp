@@ -236,8 +236,8 @@ int check_command(const Arguments& arguments) {
     CheckedSource checked;
     check_source(path, false, checked);
     if (refuse_checked(path, checked, arguments.strict)) return exit_bad_input;
-    std::printf("%s: %d questions, no error, %s\n", path.c_str(),
-                static_cast<int>(checked.source.content.question_count),
+    std::printf("%s: %s, no error, %s\n", path.c_str(),
+                counted(checked.source.content.question_count, "question").c_str(),
                 counted(checked.warning_count, "warning").c_str());
     return exit_success;
 }
