@@ -98,23 +98,23 @@ enum class TextRule {
 // Converts a string node into a field, or refuses it.
 bool read_text(const Messages& messages, const toml::node& node, const std::string& field, TextRule rule,
                char (&target)[text_size]) {
-    const SourcePlace line = place_of(node);
+    const SourcePlace place = place_of(node);
     const std::string* utf8 = node.is_string() ? &node.as_string()->get() : nullptr;
-    if (!utf8) return messages.refuse(line, field, "expected a string");
+    if (!utf8) return messages.refuse(place, field, "expected a string");
     if (utf8->find('\0') != std::string::npos)
-        return messages.refuse(line, field, "text contains a zero character (U+0000)");
+        return messages.refuse(place, field, "text contains a zero character (U+0000)");
     if (rule == TextRule::quiz_text && utf8->find('|') != std::string::npos)
-        return messages.refuse(line, field, "text contains '|', which a quiz cannot hold");
+        return messages.refuse(place, field, "text contains '|', which a quiz cannot hold");
     if (rule == TextRule::code && utf8->find_first_of("\r\n") != std::string::npos)
-        return messages.refuse(line, field, "code contains a line break, which a code cannot hold");
+        return messages.refuse(place, field, "code contains a line break, which a code cannot hold");
     std::string converted;
     char32_t refused;
     if (!utf8_to_cp1252(*utf8, converted, refused))
-        return messages.refuse(line, field,
+        return messages.refuse(place, field,
                                "character " + character_name(refused) + " cannot be written in Windows-1252");
     if (converted.size() > text_size - 1)
         return messages.refuse(
-            line, field,
+            place, field,
             "text is " + std::to_string(converted.size()) + " bytes in Windows-1252, over the limit of 259");
     copy_text(target, converted.c_str());
     return true;
@@ -153,7 +153,8 @@ bool refuse_unknown_keys(const Messages& messages, const toml::table& table, con
     for (auto&& [key, value] : table) {
         const bool listed = std::any_of(std::begin(known), std::end(known),
                                         [&key = key](const char* name) { return key.str() == name; });
-        if (!listed) right = messages.refuse(place_of(key.source()), field_prefix + std::string(key.str()), "unknown key");
+        if (!listed)
+            right = messages.refuse(place_of(key.source()), field_prefix + std::string(key.str()), "unknown key");
     }
     return right;
 }
@@ -177,7 +178,8 @@ bool read_colour(const Messages& messages, const toml::table& root, QuizContent&
     int digits[6];
     bool valid = value.size() == 7 && value[0] == '#';
     for (int i = 0; valid && i < 6; ++i) valid = (digits[i] = hex_digit(value[i + 1])) >= 0;
-    if (!valid) return messages.refuse(place_of(*node), "colour", std::string(expected) + ", not " + toml_string(value));
+    if (!valid)
+        return messages.refuse(place_of(*node), "colour", std::string(expected) + ", not " + toml_string(value));
     quiz.colour_red = static_cast<uint8_t>(digits[0] * 16 + digits[1]);
     quiz.colour_green = static_cast<uint8_t>(digits[2] * 16 + digits[3]);
     quiz.colour_blue = static_cast<uint8_t>(digits[4] * 16 + digits[5]);
@@ -187,18 +189,18 @@ bool read_colour(const Messages& messages, const toml::table& root, QuizContent&
 // A file name field: its kind decides whether it is allowed, required or refused.
 bool read_file_name(const Messages& messages, const toml::table& question, int number, SourcePlace question_place,
                     const char* key, bool allowed, bool required, const std::string& why_not, std::string& path,
-                    SourcePlace& line) {
+                    SourcePlace& place) {
     const std::string field = question_field(number, key);
     const toml::node* node = question.get(key);
     if (!node) {
         if (required) return messages.refuse(question_place, field, "missing; " + why_not);
         return true;
     }
-    line = place_of(*node);
-    if (!allowed) return messages.refuse(line, field, why_not);
-    if (!node->is_string()) return messages.refuse(line, field, "expected a file name");
+    place = place_of(*node);
+    if (!allowed) return messages.refuse(place, field, why_not);
+    if (!node->is_string()) return messages.refuse(place, field, "expected a file name");
     path = node->as_string()->get();
-    if (path.empty()) return messages.refuse(line, field, "empty file name");
+    if (path.empty()) return messages.refuse(place, field, "empty file name");
     return true;
 }
 
@@ -208,7 +210,7 @@ struct QuestionTexts {
     char text[text_size] = {};
     char reveal_text[text_size] = {};
     int answer_count = 0;
-    SourcePlace answer_line;
+    SourcePlace answer_place;
 };
 
 bool read_answers(const Messages& messages, const toml::table& question, int number, SourcePlace question_place,
@@ -221,17 +223,17 @@ bool read_answers(const Messages& messages, const toml::table& question, int num
         return messages.refuse(place_of(*two), answers_field, "a question has either answer or answers, not both");
     if (one) {
         texts.answer_count = 1;
-        texts.answer_line = source.answer_places[0] = place_of(*one);
+        texts.answer_place = source.answer_places[0] = place_of(*one);
         return read_text(messages, *one, answer_field, TextRule::quiz_text, texts.answer_1);
     }
     if (!two) return messages.refuse(question_place, answer_field, "missing");
-    texts.answer_line = place_of(*two);
+    texts.answer_place = place_of(*two);
     const toml::array* pair = two->as_array();
     if (!pair || pair->size() != 2)
-        return messages.refuse(texts.answer_line, answers_field,
+        return messages.refuse(texts.answer_place, answers_field,
                                "expected exactly two strings, as [\"first box\", \"second box\"]");
     if (quiz_kind == text_quiz)
-        return messages.refuse(texts.answer_line, answers_field,
+        return messages.refuse(texts.answer_place, answers_field,
                                "a text quiz has one answer box per question; use answer = \"...\"");
     // Counted only once the pair is right, so a wrong pair is one mistake, not two.
     texts.answer_count = 2;
@@ -356,7 +358,8 @@ bool read_questions(const Messages& messages, const toml::table& root, QuizSourc
         return messages.refuse({}, "question", "no question; a quiz needs at least one [[question]]");
     bool right = true;
     if (questions->size() > max_questions)
-        right = messages.refuse(place_of(*questions->get(max_questions)), "question " + std::to_string(max_questions + 1),
+        right = messages.refuse(place_of(*questions->get(max_questions)),
+                                "question " + std::to_string(max_questions + 1),
                                 "too many questions; a quiz holds at most 96");
 
     // Every question is read and kept, right or not, so that each one's
@@ -374,7 +377,7 @@ bool read_questions(const Messages& messages, const toml::table& root, QuizSourc
             boxes_question = number;
         } else if (texts.answer_count != 0 && texts.answer_count != boxes) {
             right = messages.refuse(
-                texts.answer_line, question_field(number, texts.answer_count == 1 ? "answer" : "answers"),
+                texts.answer_place, question_field(number, texts.answer_count == 1 ? "answer" : "answers"),
                 "question " + std::to_string(boxes_question) + " has " +
                     (boxes == 1 ? "one answer (answer)" : "two answers (answers)") +
                     ", and every question of a quiz has the same number");
@@ -489,19 +492,19 @@ bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned cha
 }
 
 // Paths are UTF-8 everywhere; u8path keeps every character on every platform.
-bool read_named_file(const Messages& messages, const QuizSource& source, const std::string& relative, SourcePlace line,
-                     const std::string& field, std::vector<unsigned char>& bytes) {
+bool read_named_file(const Messages& messages, const QuizSource& source, const std::string& relative,
+                     SourcePlace place, const std::string& field, std::vector<unsigned char>& bytes) {
     std::filesystem::path path = std::filesystem::u8path(relative);
     if (!source.folder.empty()) path = std::filesystem::u8path(source.folder) / path;
     std::string why;
-    return read_whole_file(path, bytes, why) || messages.refuse(line, field, relative + ": " + why);
+    return read_whole_file(path, bytes, why) || messages.refuse(place, field, relative + ": " + why);
 }
 
-bool load_media(const Messages& messages, const QuizSource& source, const std::string& relative, SourcePlace line,
+bool load_media(const Messages& messages, const QuizSource& source, const std::string& relative, SourcePlace place,
                 const std::string& field, const FileKind& kind, std::vector<unsigned char>& bytes) {
     if (relative.empty()) return true;
-    if (!read_named_file(messages, source, relative, line, field, bytes)) return false;
-    if (!kind.matches(bytes)) return messages.refuse(line, field, relative + " " + kind.refusal);
+    if (!read_named_file(messages, source, relative, place, field, bytes)) return false;
+    if (!kind.matches(bytes)) return messages.refuse(place, field, relative + " " + kind.refusal);
     return true;
 }
 
@@ -513,17 +516,17 @@ struct PictureLoad {
     int done;
 };
 
-bool load_picture_file(PictureLoad& load, const std::string& relative, SourcePlace line, const std::string& field,
+bool load_picture_file(PictureLoad& load, const std::string& relative, SourcePlace place, const std::string& field,
                        std::vector<unsigned char>& stored) {
     if (relative.empty()) return true;
     std::vector<unsigned char> bytes;
-    if (!read_named_file(load.messages, load.source, relative, line, field, bytes)) return false;
+    if (!read_named_file(load.messages, load.source, relative, place, field, bytes)) return false;
     const QuizContent& quiz = load.source.content;
     const RgbColour panel_colour{quiz.colour_red, quiz.colour_green, quiz.colour_blue};
     ConvertedPicture converted;
     std::string why;
     if (!convert_picture(bytes, picture_box_width, picture_box_height, panel_colour, converted, why))
-        return load.messages.refuse(line, field, relative + " " + why);
+        return load.messages.refuse(place, field, relative + " " + why);
     stored = std::move(converted.jpeg);
     if (load.progress) {
         load.progress({relative, ++load.done, load.count, static_cast<long long>(bytes.size()), converted.source_width,
@@ -578,7 +581,8 @@ bool read_quiz_source(std::string_view text, const std::string& file_name, const
     // toml++ stops at the first syntax error: that one is all it can say.
     toml::parse_result parsed = toml::parse(text, std::string_view(file_name));
     if (!parsed)
-        return messages.refuse(place_of(parsed.error().source()), "TOML syntax", one_line(parsed.error().description()));
+        return messages.refuse(place_of(parsed.error().source()), "TOML syntax",
+                               one_line(parsed.error().description()));
     const toml::table& root = parsed.table();
     bool right = refuse_unknown_keys(messages, root, "", top_level_keys);
     right = read_header(messages, root, source.content) && right;

@@ -259,8 +259,7 @@ std::string windows_error_words(unsigned long code) {
         reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string words = length ? utf8_text(text) : std::string();
     LocalFree(text);
-    while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == '.' || words.back() == ' '))
-        words.pop_back();
+    while (!words.empty() && std::string("\r\n. ").find(words.back()) != std::string::npos) words.pop_back();
     return (words.empty() ? std::string() : words + " ") + "(Windows error " + std::to_string(code) + ")";
 }
 

@@ -204,7 +204,8 @@ TEST(NewQuiz, FileNamesGiveAnswersInNumberOrder) {
 class NewQuizFolder : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() / ("quiz_check_test_" + std::to_string(std::random_device()()));
+        const std::string name = "quiz_check_test_" + std::to_string(std::random_device()());
+        folder_ = std::filesystem::temp_directory_path() / name;
         std::filesystem::create_directories(folder_);
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
