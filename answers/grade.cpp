@@ -15,6 +15,8 @@ const char* const grade_not_far = "pas loin";
 const char* const grade_too_long = "Trop long";
 const char* const grade_close = "y a de l'idée";
 const char* const grade_wrong = "FAUX";
+const char* const grade_words[10] = {grade_empty,   grade_right,   grade_anagram, grade_one_edit, grade_two_edits,
+                                     grade_too_short, grade_not_far, grade_too_long, grade_close,   grade_wrong};
 
 namespace {
 

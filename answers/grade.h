@@ -11,6 +11,8 @@ extern const char* const grade_not_far;    // "pas loin"
 extern const char* const grade_too_long;   // "Trop long"
 extern const char* const grade_close;      // "y a de l'idée"
 extern const char* const grade_wrong;      // "FAUX"
+// Every grade above, in that order.
+extern const char* const grade_words[10];
 
 // Both texts raw, at most 259 bytes: the typed one is trimmed and folded, the
 // accepted one folded only. Returns one of the grade words above.

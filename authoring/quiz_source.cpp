@@ -24,12 +24,14 @@
 #include "authoring/quiz_source.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
+#include "answers/grade.h"
 #include "authoring/cp1252.h"
 #include "authoring/stream_encoder.h"
 #include "authoring/stream_writer.h"
@@ -40,6 +42,7 @@
 
 namespace {
 
+constexpr int unknown_kind = -1;
 constexpr int reveal_none = 0;
 constexpr int reveal_picture = 1;
 constexpr int reveal_text_and_picture = 3;
@@ -49,21 +52,23 @@ const char* const reveal_names[] = {"none", "picture", "text", "text+picture"};
 
 const char* const top_level_keys[] = {"kind",   "title",  "creator", "explanations", "answer_labels",
                                       "reveal", "colour", "codes",   "icon",         "question"};
-const char* const question_keys[] = {"answer", "answers", "text", "picture", "media", "answer_picture", "reveal_text"};
+const char* const question_keys[] = {"answer", "answers", "text",        "picture", "media",
+                                     "answer_picture", "reveal_text", "tries", "tries_2"};
 
-int line_of(const toml::source_region& region) { return static_cast<int>(region.begin.line); }
-int line_of(const toml::node& node) { return line_of(node.source()); }
+SourcePlace place_of(const toml::source_region& region) {
+    return {static_cast<int>(region.begin.line), static_cast<int>(region.begin.column)};
+}
+SourcePlace place_of(const toml::node& node) { return place_of(node.source()); }
 
-// Builds the one message of a refusal: "FILE:LINE: FIELD: WHAT" (no line for
-// something missing from the whole file).
+// Gathers every refusal, one line each; a refusal returns false so that a
+// reader can say whether its own part was right and still go on.
 struct Messages {
     const std::string& file_name;
     std::string& error;
 
-    bool refuse(int line, const std::string& field, const std::string& what) const {
-        error = file_name;
-        if (line > 0) error += ":" + std::to_string(line);
-        error += ": " + field + ": " + what;
+    bool refuse(SourcePlace place, const std::string& field, const std::string& what) const {
+        if (!error.empty()) error += '\n';
+        error += diagnostic_line(file_name, place, "error", field, what);
         return false;
     }
 };
@@ -93,23 +98,23 @@ enum class TextRule {
 // Converts a string node into a field, or refuses it.
 bool read_text(const Messages& messages, const toml::node& node, const std::string& field, TextRule rule,
                char (&target)[text_size]) {
-    const int line = line_of(node);
+    const SourcePlace place = place_of(node);
     const std::string* utf8 = node.is_string() ? &node.as_string()->get() : nullptr;
-    if (!utf8) return messages.refuse(line, field, "expected a string");
+    if (!utf8) return messages.refuse(place, field, "expected a string");
     if (utf8->find('\0') != std::string::npos)
-        return messages.refuse(line, field, "text contains a zero character (U+0000)");
+        return messages.refuse(place, field, "text contains a zero character (U+0000)");
     if (rule == TextRule::quiz_text && utf8->find('|') != std::string::npos)
-        return messages.refuse(line, field, "text contains '|', which a quiz cannot hold");
+        return messages.refuse(place, field, "text contains '|', which a quiz cannot hold");
     if (rule == TextRule::code && utf8->find_first_of("\r\n") != std::string::npos)
-        return messages.refuse(line, field, "code contains a line break, which a code cannot hold");
+        return messages.refuse(place, field, "code contains a line break, which a code cannot hold");
     std::string converted;
     char32_t refused;
     if (!utf8_to_cp1252(*utf8, converted, refused))
-        return messages.refuse(line, field,
+        return messages.refuse(place, field,
                                "character " + character_name(refused) + " cannot be written in Windows-1252");
     if (converted.size() > text_size - 1)
         return messages.refuse(
-            line, field,
+            place, field,
             "text is " + std::to_string(converted.size()) + " bytes in Windows-1252, over the limit of 259");
     copy_text(target, converted.c_str());
     return true;
@@ -127,7 +132,7 @@ bool read_optional_text(const Messages& messages, const toml::table& table, cons
 template <std::size_t count>
 bool read_choice(const Messages& messages, const toml::node& node, const char* field, const char* const (&names)[count],
                  int& choice) {
-    if (!node.is_string()) return messages.refuse(line_of(node), field, "expected a string");
+    if (!node.is_string()) return messages.refuse(place_of(node), field, "expected a string");
     const std::string& value = node.as_string()->get();
     for (std::size_t i = 0; i < count; ++i) {
         if (value == names[i]) {
@@ -138,19 +143,20 @@ bool read_choice(const Messages& messages, const toml::node& node, const char* f
     std::string known;
     for (std::size_t i = 0; i < count; ++i)
         known += (i ? (i + 1 == count ? " or " : ", ") : "") + toml_string(names[i]);
-    return messages.refuse(line_of(node), field, "unknown value " + toml_string(value) + "; expected " + known);
+    return messages.refuse(place_of(node), field, "unknown value " + toml_string(value) + "; expected " + known);
 }
 
 template <std::size_t count>
 bool refuse_unknown_keys(const Messages& messages, const toml::table& table, const std::string& field_prefix,
                          const char* const (&known)[count]) {
+    bool right = true;
     for (auto&& [key, value] : table) {
         const bool listed = std::any_of(std::begin(known), std::end(known),
                                         [&key = key](const char* name) { return key.str() == name; });
         if (!listed)
-            return messages.refuse(line_of(key.source()), field_prefix + std::string(key.str()), "unknown key");
+            right = messages.refuse(place_of(key.source()), field_prefix + std::string(key.str()), "unknown key");
     }
-    return true;
+    return right;
 }
 
 int hex_digit(char c) {
@@ -167,12 +173,13 @@ bool read_colour(const Messages& messages, const toml::table& root, QuizContent&
     const toml::node* node = root.get("colour");
     if (!node) return true;
     const char* expected = "expected \"#RRGGBB\": red, green and blue in hexadecimal";
-    if (!node->is_string()) return messages.refuse(line_of(*node), "colour", expected);
+    if (!node->is_string()) return messages.refuse(place_of(*node), "colour", expected);
     const std::string& value = node->as_string()->get();
     int digits[6];
     bool valid = value.size() == 7 && value[0] == '#';
     for (int i = 0; valid && i < 6; ++i) valid = (digits[i] = hex_digit(value[i + 1])) >= 0;
-    if (!valid) return messages.refuse(line_of(*node), "colour", std::string(expected) + ", not " + toml_string(value));
+    if (!valid)
+        return messages.refuse(place_of(*node), "colour", std::string(expected) + ", not " + toml_string(value));
     quiz.colour_red = static_cast<uint8_t>(digits[0] * 16 + digits[1]);
     quiz.colour_green = static_cast<uint8_t>(digits[2] * 16 + digits[3]);
     quiz.colour_blue = static_cast<uint8_t>(digits[4] * 16 + digits[5]);
@@ -180,20 +187,20 @@ bool read_colour(const Messages& messages, const toml::table& root, QuizContent&
 }
 
 // A file name field: its kind decides whether it is allowed, required or refused.
-bool read_file_name(const Messages& messages, const toml::table& question, int number, int question_line,
+bool read_file_name(const Messages& messages, const toml::table& question, int number, SourcePlace question_place,
                     const char* key, bool allowed, bool required, const std::string& why_not, std::string& path,
-                    int& line) {
+                    SourcePlace& place) {
     const std::string field = question_field(number, key);
     const toml::node* node = question.get(key);
     if (!node) {
-        if (required) return messages.refuse(question_line, field, "missing; " + why_not);
+        if (required) return messages.refuse(question_place, field, "missing; " + why_not);
         return true;
     }
-    line = line_of(*node);
-    if (!allowed) return messages.refuse(line, field, why_not);
-    if (!node->is_string()) return messages.refuse(line, field, "expected a file name");
+    place = place_of(*node);
+    if (!allowed) return messages.refuse(place, field, why_not);
+    if (!node->is_string()) return messages.refuse(place, field, "expected a file name");
     path = node->as_string()->get();
-    if (path.empty()) return messages.refuse(line, field, "empty file name");
+    if (path.empty()) return messages.refuse(place, field, "empty file name");
     return true;
 }
 
@@ -201,9 +208,9 @@ bool read_file_name(const Messages& messages, const toml::table& question, int n
 bool read_icon_name(const Messages& messages, const toml::table& root, QuizSource& source) {
     const toml::node* node = root.get("icon");
     if (!node) return true;
-    source.icon_line = line_of(*node);
+    source.icon_place = place_of(*node);
     if (!node->is_string() || node->as_string()->get().empty())
-        return messages.refuse(source.icon_line, "icon", "expected a file name, as icon = \"logo.png\"");
+        return messages.refuse(source.icon_place, "icon", "expected a file name, as icon = \"logo.png\"");
     source.icon = node->as_string()->get();
     return true;
 }
@@ -214,104 +221,188 @@ struct QuestionTexts {
     char text[text_size] = {};
     char reveal_text[text_size] = {};
     int answer_count = 0;
-    int answer_line = 0;
+    SourcePlace answer_place;
 };
 
-bool read_answers(const Messages& messages, const toml::table& question, int number, int question_line, int quiz_kind,
-                  QuestionTexts& texts) {
+bool read_answers(const Messages& messages, const toml::table& question, int number, SourcePlace question_place,
+                  int quiz_kind, QuestionTexts& texts, QuestionSource& source) {
     const toml::node* one = question.get("answer");
     const toml::node* two = question.get("answers");
     const std::string answer_field = question_field(number, "answer");
     const std::string answers_field = question_field(number, "answers");
     if (one && two)
-        return messages.refuse(line_of(*two), answers_field, "a question has either answer or answers, not both");
+        return messages.refuse(place_of(*two), answers_field, "a question has either answer or answers, not both");
     if (one) {
         texts.answer_count = 1;
-        texts.answer_line = line_of(*one);
+        texts.answer_place = source.answer_places[0] = place_of(*one);
         return read_text(messages, *one, answer_field, TextRule::quiz_text, texts.answer_1);
     }
-    if (!two) return messages.refuse(question_line, answer_field, "missing");
-    texts.answer_count = 2;
-    texts.answer_line = line_of(*two);
+    if (!two) return messages.refuse(question_place, answer_field, "missing");
+    texts.answer_place = place_of(*two);
     const toml::array* pair = two->as_array();
     if (!pair || pair->size() != 2)
-        return messages.refuse(texts.answer_line, answers_field,
+        return messages.refuse(texts.answer_place, answers_field,
                                "expected exactly two strings, as [\"first box\", \"second box\"]");
     if (quiz_kind == text_quiz)
-        return messages.refuse(texts.answer_line, answers_field,
+        return messages.refuse(texts.answer_place, answers_field,
                                "a text quiz has one answer box per question; use answer = \"...\"");
-    return read_text(messages, *pair->get(0), answers_field, TextRule::quiz_text, texts.answer_1) &&
-           read_text(messages, *pair->get(1), answers_field, TextRule::quiz_text, texts.answer_2);
+    // Counted only once the pair is right, so a wrong pair is one mistake, not two.
+    texts.answer_count = 2;
+    source.answer_places[0] = place_of(*pair->get(0));
+    source.answer_places[1] = place_of(*pair->get(1));
+    const bool first = read_text(messages, *pair->get(0), answers_field, TextRule::quiz_text, texts.answer_1);
+    return read_text(messages, *pair->get(1), answers_field, TextRule::quiz_text, texts.answer_2) && first;
+}
+
+// A grade word as a source writes it, in UTF-8.
+bool grade_word(const std::string& utf8, const char*& word) {
+    for (const char* known : grade_words) {
+        std::string known_utf8;
+        unsigned char refused;
+        if (cp1252_to_utf8(known, known_utf8, refused) && known_utf8 == utf8) {
+            word = known;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string grade_word_list() {
+    std::string list;
+    for (const char* known : grade_words) {
+        std::string known_utf8;
+        unsigned char refused;
+        cp1252_to_utf8(known, known_utf8, refused);
+        list += (list.empty() ? "" : ", ") + toml_string(known_utf8);
+    }
+    return list;
+}
+
+// tries = { "typed text" = "grade word", ... }: what the player should see for
+// each text typed in box `box`.
+bool read_tries(const Messages& messages, const toml::table& question, int number, const char* key, int box,
+                QuestionSource& source) {
+    const toml::node* node = question.get(key);
+    if (!node) return true;
+    const std::string field = question_field(number, key);
+    const toml::table* tries = node->as_table();
+    if (!tries) return messages.refuse(place_of(*node), field, "expected { \"typed text\" = \"grade\", ... }");
+    bool right = true;
+    for (auto&& [typed, value] : *tries) {
+        GradeTry entry;
+        entry.box = box;
+        entry.place = place_of(typed.source());
+        char32_t refused;
+        if (!utf8_to_cp1252(typed.str(), entry.typed, refused)) {
+            right = messages.refuse(entry.place, field,
+                                    "character " + character_name(refused) + " cannot be typed in the player");
+            continue;
+        }
+        if (entry.typed.size() > text_size - 1) {
+            right = messages.refuse(entry.place, field, "a typed text holds at most 259 bytes");
+            continue;
+        }
+        if (!value.is_string() || !grade_word(value.as_string()->get(), entry.grade)) {
+            right = messages.refuse(place_of(value), field, "expected one of the grades " + grade_word_list());
+            continue;
+        }
+        source.tries.push_back(std::move(entry));
+    }
+    return right;
 }
 
 bool read_question(const Messages& messages, const toml::node& node, int number, const QuizContent& quiz,
                    QuestionTexts& texts, QuestionSource& source) {
     const toml::table* question = node.as_table();
-    source.line = line_of(node);
-    if (!question) return messages.refuse(source.line, "question", "expected [[question]] tables");
-    if (!refuse_unknown_keys(messages, *question, question_field(number, ""), question_keys)) return false;
-    if (!read_answers(messages, *question, number, source.line, quiz.quiz_kind, texts)) return false;
-    if (!read_optional_text(messages, *question, "text", question_field(number, "text"), texts.text)) return false;
+    const SourcePlace question_place = place_of(node);
+    source.line = question_place.line;
+    if (!question) return messages.refuse(question_place, "question", "expected [[question]] tables");
+    bool right = refuse_unknown_keys(messages, *question, question_field(number, ""), question_keys);
+    right = read_answers(messages, *question, number, question_place, quiz.quiz_kind, texts, source) && right;
+    right = read_optional_text(messages, *question, "text", question_field(number, "text"), texts.text) && right;
+    right = read_tries(messages, *question, number, "tries", 1, source) && right;
+    if (question->get("answers"))
+        right = read_tries(messages, *question, number, "tries_2", 2, source) && right;
+    else if (const toml::node* second = question->get("tries_2"))
+        right = messages.refuse(place_of(*second), question_field(number, "tries_2"),
+                                "only a question with two answers (answers) has a second box") &&
+                right;
+    // An unknown kind was refused already; what depends on it is not checked.
+    if (quiz.quiz_kind == unknown_kind) return false;
 
     const char* kind = kind_names[quiz.quiz_kind];
     const bool pictures = quiz.quiz_kind == picture_quiz;
     const bool media = quiz.quiz_kind == sound_quiz || quiz.quiz_kind == video_quiz;
     const std::string in_kind = " (kind = " + toml_string(kind) + ")";
     QuestionFiles& files = source.files;
-    if (!read_file_name(messages, *question, number, source.line, "picture", pictures, pictures,
-                        pictures ? "every question of a picture quiz needs one"
-                                 : "only a picture quiz has pictures" + in_kind + (media ? "; use media" : ""),
-                        files.picture, source.picture_line) ||
-        !read_file_name(messages, *question, number, source.line, "media", media, media,
-                        media ? std::string("every question of a ") + kind + " quiz needs one"
-                              : "only sound and video quizzes have media" + in_kind,
-                        files.media, source.media_line) ||
-        !read_file_name(messages, *question, number, source.line, "answer_picture", pictures, false,
-                        "only a picture quiz has answer pictures" + in_kind, files.answer_picture,
-                        source.answer_picture_line))
-        return false;
+    right = read_file_name(messages, *question, number, question_place, "picture", pictures, pictures,
+                           pictures ? "every question of a picture quiz needs one"
+                                    : "only a picture quiz has pictures" + in_kind + (media ? "; use media" : ""),
+                           files.picture, source.picture_place) &&
+            right;
+    right = read_file_name(messages, *question, number, question_place, "media", media, media,
+                           media ? std::string("every question of a ") + kind + " quiz needs one"
+                                 : "only sound and video quizzes have media" + in_kind,
+                           files.media, source.media_place) &&
+            right;
+    right = read_file_name(messages, *question, number, question_place, "answer_picture", pictures, false,
+                           "only a picture quiz has answer pictures" + in_kind, files.answer_picture,
+                           source.answer_picture_place) &&
+            right;
 
     const toml::node* reveal = question->get("reveal_text");
     if (reveal && (quiz.reveal_mode == reveal_none || quiz.reveal_mode == reveal_picture))
-        return messages.refuse(line_of(*reveal), question_field(number, "reveal_text"),
+        return messages.refuse(place_of(*reveal), question_field(number, "reveal_text"),
                                "the quiz reveals no text (reveal = " + toml_string(reveal_names[quiz.reveal_mode]) +
                                    "), so this text would be lost");
     return read_optional_text(messages, *question, "reveal_text", question_field(number, "reveal_text"),
-                              texts.reveal_text);
+                              texts.reveal_text) &&
+           right;
 }
 
 bool read_questions(const Messages& messages, const toml::table& root, QuizSource& source) {
     QuizContent& quiz = source.content;
     const toml::node* node = root.get("question");
     const toml::array* questions = node ? node->as_array() : nullptr;
-    if (node && !questions) return messages.refuse(line_of(*node), "question", "expected [[question]] tables");
+    if (node && !questions) return messages.refuse(place_of(*node), "question", "expected [[question]] tables");
     if (!questions || questions->empty())
-        return messages.refuse(0, "question", "no question; a quiz needs at least one [[question]]");
+        return messages.refuse({}, "question", "no question; a quiz needs at least one [[question]]");
+    bool right = true;
     if (questions->size() > max_questions)
-        return messages.refuse(line_of(*questions->get(max_questions)), "question " + std::to_string(max_questions + 1),
-                               "too many questions; a quiz holds at most 96");
+        right = messages.refuse(place_of(*questions->get(max_questions)),
+                                "question " + std::to_string(max_questions + 1),
+                                "too many questions; a quiz holds at most 96");
 
-    for (std::size_t i = 0; i < questions->size(); ++i) {
+    // Every question is read and kept, right or not, so that each one's
+    // mistakes are reported and the files of the others can still be checked.
+    const std::size_t count = std::min<std::size_t>(questions->size(), max_questions);
+    int boxes = 0;  // of the first question with an answer
+    int boxes_question = 0;
+    for (std::size_t i = 0; i < count; ++i) {
         const int number = static_cast<int>(i) + 1;
         QuestionTexts texts;
         QuestionSource question;
-        if (!read_question(messages, *questions->get(i), number, quiz, texts, question)) return false;
-        if (i == 0) quiz.answers_per_question = texts.answer_count;
-        if (texts.answer_count != quiz.answers_per_question)
-            return messages.refuse(
-                texts.answer_line, question_field(number, texts.answer_count == 1 ? "answer" : "answers"),
-                std::string("question 1 has ") +
-                    (quiz.answers_per_question == 1 ? "one answer (answer)" : "two answers (answers)") +
+        right = read_question(messages, *questions->get(i), number, quiz, texts, question) && right;
+        if (boxes == 0) {
+            boxes = texts.answer_count;
+            boxes_question = number;
+        } else if (texts.answer_count != 0 && texts.answer_count != boxes) {
+            right = messages.refuse(
+                texts.answer_place, question_field(number, texts.answer_count == 1 ? "answer" : "answers"),
+                "question " + std::to_string(boxes_question) + " has " +
+                    (boxes == 1 ? "one answer (answer)" : "two answers (answers)") +
                     ", and every question of a quiz has the same number");
+        }
         const QuestionEntry* previous = quiz.last_question;
         append_question(quiz, texts.answer_1, texts.answer_2, texts.text);
         if (quiz.last_question == previous)
-            return messages.refuse(question.line, "question " + std::to_string(number), "out of memory");
+            return messages.refuse(place_of(*questions->get(i)), "question " + std::to_string(number), "out of memory");
         copy_text(quiz.last_question->reveal_text, texts.reveal_text);
         source.questions.push_back(std::move(question));
     }
-    quiz.question_count = static_cast<int32_t>(questions->size());
-    return true;
+    quiz.question_count = static_cast<int32_t>(count);
+    quiz.answers_per_question = boxes == 0 ? 1 : boxes;
+    return right;
 }
 
 bool read_answer_labels(const Messages& messages, const toml::table& root, QuizContent& quiz) {
@@ -321,65 +412,57 @@ bool read_answer_labels(const Messages& messages, const toml::table& root, QuizC
     if (!node) return true;
     const toml::array* labels = node->as_array();
     if (!labels || labels->size() != 2)
-        return messages.refuse(line_of(*node), "answer_labels",
+        return messages.refuse(place_of(*node), "answer_labels",
                                "expected exactly two strings, as [\"first box\", \"second box\"]");
     if (quiz.answers_per_question != 2)
-        return messages.refuse(line_of(*node), "answer_labels",
+        return messages.refuse(place_of(*node), "answer_labels",
                                "only a quiz whose questions have two answers (answers) shows box captions");
-    return read_text(messages, *labels->get(0), "answer_labels", TextRule::quiz_text, quiz.answer_label_1) &&
-           read_text(messages, *labels->get(1), "answer_labels", TextRule::quiz_text, quiz.answer_label_2);
+    const bool first = read_text(messages, *labels->get(0), "answer_labels", TextRule::quiz_text, quiz.answer_label_1);
+    return read_text(messages, *labels->get(1), "answer_labels", TextRule::quiz_text, quiz.answer_label_2) && first;
 }
 
 bool read_codes(const Messages& messages, const toml::table& root, QuizContent& quiz) {
     const toml::node* node = root.get("codes");
     if (!node) return true;
     const toml::array* codes = node->as_array();
-    if (!codes) return messages.refuse(line_of(*node), "codes", "expected a list of strings");
+    if (!codes) return messages.refuse(place_of(*node), "codes", "expected a list of strings");
     if (codes->size() > static_cast<std::size_t>(quiz.question_count))
-        return messages.refuse(line_of(*node), "codes",
+        return messages.refuse(place_of(*node), "codes",
                                std::to_string(codes->size()) + " codes for " + std::to_string(quiz.question_count) +
                                    (quiz.question_count == 1 ? " question" : " questions") +
                                    "; at most one code per question");
-    for (std::size_t i = 0; i < codes->size(); ++i) {
-        if (!read_text(messages, *codes->get(i), "codes: code " + std::to_string(i + 1), TextRule::code, quiz.codes[i]))
-            return false;
-    }
-    return true;
+    bool right = true;
+    for (std::size_t i = 0; i < codes->size(); ++i)
+        right = read_text(messages, *codes->get(i), "codes: code " + std::to_string(i + 1), TextRule::code,
+                          quiz.codes[i]) &&
+                right;
+    return right;
 }
 
 bool read_header(const Messages& messages, const toml::table& root, QuizContent& quiz) {
+    // Without a known kind the questions are still read, but not what depends on the kind.
+    quiz.quiz_kind = unknown_kind;
     const toml::node* kind = root.get("kind");
-    if (!kind) return messages.refuse(0, "kind", "missing; expected \"text\", \"picture\", \"sound\" or \"video\"");
-    int kind_index = 0;
-    if (!read_choice(messages, *kind, "kind", kind_names, kind_index)) return false;
-    quiz.quiz_kind = kind_index;
-    if (!read_optional_text(messages, root, "title", "title", quiz.title) ||
-        !read_optional_text(messages, root, "creator", "creator", quiz.creator) ||
-        !read_optional_text(messages, root, "explanations", "explanations", quiz.explanations))
-        return false;
+    bool right = kind ? read_choice(messages, *kind, "kind", kind_names, quiz.quiz_kind)
+                      : messages.refuse({}, "kind", "missing; expected \"text\", \"picture\", \"sound\" or \"video\"");
+    if (!right) quiz.quiz_kind = unknown_kind;
+    right = read_optional_text(messages, root, "title", "title", quiz.title) && right;
+    right = read_optional_text(messages, root, "creator", "creator", quiz.creator) && right;
+    right = read_optional_text(messages, root, "explanations", "explanations", quiz.explanations) && right;
 
     quiz.reveal_mode = reveal_none;
     if (const toml::node* reveal = root.get("reveal")) {
-        if (!read_choice(messages, *reveal, "reveal", reveal_names, quiz.reveal_mode)) return false;
+        if (!read_choice(messages, *reveal, "reveal", reveal_names, quiz.reveal_mode)) {
+            quiz.reveal_mode = reveal_none;
+            right = false;
+        }
         const bool shows_picture = quiz.reveal_mode == reveal_picture || quiz.reveal_mode == reveal_text_and_picture;
-        if (shows_picture && quiz.quiz_kind != picture_quiz)
-            return messages.refuse(line_of(*reveal), "reveal",
-                                   toml_string(reveal_names[quiz.reveal_mode]) +
-                                       " reveals answer pictures, which only a picture quiz has");
+        if (shows_picture && quiz.quiz_kind != picture_quiz && quiz.quiz_kind != unknown_kind)
+            right = messages.refuse(place_of(*reveal), "reveal",
+                                    toml_string(reveal_names[quiz.reveal_mode]) +
+                                        " reveals answer pictures, which only a picture quiz has");
     }
-    return read_colour(messages, root, quiz);
-}
-
-// The kind of media file a question names, by the first bytes that every such file starts with.
-bool is_mp3(const std::vector<unsigned char>& bytes) {
-    const bool id3_tag = bytes.size() >= 3 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3';
-    const bool frame_sync = bytes.size() >= 2 && bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0;
-    return id3_tag || frame_sync;
-}
-
-bool is_avi(const std::vector<unsigned char>& bytes) {
-    return bytes.size() >= 12 && std::equal(bytes.begin(), bytes.begin() + 4, "RIFF") &&
-           std::equal(bytes.begin() + 8, bytes.begin() + 12, "AVI ");
+    return read_colour(messages, root, quiz) && right;
 }
 
 struct FileKind {
@@ -402,9 +485,13 @@ bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned cha
         why = "is a folder, not a file";
         return false;
     }
+    errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        why = "cannot be opened";
+        // The C library's reason: a sharing violation on Windows reads as EACCES too.
+        why = errno == EACCES  ? "cannot be opened: no permission, or another program has it open"
+              : errno == EBUSY ? "cannot be opened: another program has it open"
+                               : "cannot be opened";
         return false;
     }
     bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -416,19 +503,19 @@ bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned cha
 }
 
 // Paths are UTF-8 everywhere; u8path keeps every character on every platform.
-bool read_named_file(const Messages& messages, const QuizSource& source, const std::string& relative, int line,
-                     const std::string& field, std::vector<unsigned char>& bytes) {
+bool read_named_file(const Messages& messages, const QuizSource& source, const std::string& relative,
+                     SourcePlace place, const std::string& field, std::vector<unsigned char>& bytes) {
     std::filesystem::path path = std::filesystem::u8path(relative);
     if (!source.folder.empty()) path = std::filesystem::u8path(source.folder) / path;
     std::string why;
-    return read_whole_file(path, bytes, why) || messages.refuse(line, field, relative + ": " + why);
+    return read_whole_file(path, bytes, why) || messages.refuse(place, field, relative + ": " + why);
 }
 
-bool load_media(const Messages& messages, const QuizSource& source, const std::string& relative, int line,
+bool load_media(const Messages& messages, const QuizSource& source, const std::string& relative, SourcePlace place,
                 const std::string& field, const FileKind& kind, std::vector<unsigned char>& bytes) {
     if (relative.empty()) return true;
-    if (!read_named_file(messages, source, relative, line, field, bytes)) return false;
-    if (!kind.matches(bytes)) return messages.refuse(line, field, relative + " " + kind.refusal);
+    if (!read_named_file(messages, source, relative, place, field, bytes)) return false;
+    if (!kind.matches(bytes)) return messages.refuse(place, field, relative + " " + kind.refusal);
     return true;
 }
 
@@ -440,17 +527,17 @@ struct PictureLoad {
     int done;
 };
 
-bool load_picture_file(PictureLoad& load, const std::string& relative, int line, const std::string& field,
+bool load_picture_file(PictureLoad& load, const std::string& relative, SourcePlace place, const std::string& field,
                        std::vector<unsigned char>& stored) {
     if (relative.empty()) return true;
     std::vector<unsigned char> bytes;
-    if (!read_named_file(load.messages, load.source, relative, line, field, bytes)) return false;
+    if (!read_named_file(load.messages, load.source, relative, place, field, bytes)) return false;
     const QuizContent& quiz = load.source.content;
     const RgbColour panel_colour{quiz.colour_red, quiz.colour_green, quiz.colour_blue};
     ConvertedPicture converted;
     std::string why;
     if (!convert_picture(bytes, picture_box_width, picture_box_height, panel_colour, converted, why))
-        return load.messages.refuse(line, field, relative + " " + why);
+        return load.messages.refuse(place, field, relative + " " + why);
     stored = std::move(converted.jpeg);
     if (load.progress) {
         load.progress({relative, ++load.done, load.count, static_cast<long long>(bytes.size()), converted.source_width,
@@ -465,7 +552,7 @@ bool encode_into(const Messages& messages, const std::vector<unsigned char>& str
                  std::vector<PackedResource>& resources) {
     std::vector<unsigned char> encoded = encode_stream(stream.data(), stream.size());
     if (encoded.size() > max_encoded_size)
-        return messages.refuse(0, what,
+        return messages.refuse({}, what,
                                "encodes to " + std::to_string(encoded.size()) +
                                    " bytes, over the 65535 a quiz can carry; shorten the texts");
     resources.push_back({"PATCH", id, std::move(encoded)});
@@ -474,19 +561,48 @@ bool encode_into(const Messages& messages, const std::vector<unsigned char>& str
 
 }  // namespace
 
+bool is_mp3(const std::vector<unsigned char>& bytes) {
+    const bool id3_tag = bytes.size() >= 3 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3';
+    const bool frame_sync = bytes.size() >= 2 && bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0;
+    return id3_tag || frame_sync;
+}
+
+bool is_avi(const std::vector<unsigned char>& bytes) {
+    return bytes.size() >= 12 && std::equal(bytes.begin(), bytes.begin() + 4, "RIFF") &&
+           std::equal(bytes.begin() + 8, bytes.begin() + 12, "AVI ");
+}
+
+std::string diagnostic_line(const std::string& file_name, SourcePlace place, const char* severity,
+                            const std::string& field, const std::string& what) {
+    std::string line = file_name;
+    if (place.line > 0) line += ":" + std::to_string(place.line);
+    if (place.line > 0 && place.column > 0) line += ":" + std::to_string(place.column);
+    line += std::string(": ") + severity + ": ";
+    if (!field.empty()) line += field + ": ";
+    return line + what;
+}
+
 bool read_quiz_source(std::string_view text, const std::string& file_name, const std::string& folder,
                       QuizSource& source, std::string& error) {
     source = QuizSource();
     source.file_name = file_name;
     source.folder = folder;
     const Messages messages{file_name, error};
+    error.clear();
+    // toml++ stops at the first syntax error: that one is all it can say.
     toml::parse_result parsed = toml::parse(text, std::string_view(file_name));
     if (!parsed)
-        return messages.refuse(line_of(parsed.error().source()), "TOML syntax", one_line(parsed.error().description()));
+        return messages.refuse(place_of(parsed.error().source()), "TOML syntax",
+                               one_line(parsed.error().description()));
     const toml::table& root = parsed.table();
-    return refuse_unknown_keys(messages, root, "", top_level_keys) && read_header(messages, root, source.content) &&
-           read_questions(messages, root, source) && read_answer_labels(messages, root, source.content) &&
-           read_codes(messages, root, source.content) && read_icon_name(messages, root, source);
+    bool right = refuse_unknown_keys(messages, root, "", top_level_keys);
+    right = read_header(messages, root, source.content) && right;
+    const bool questions_read = read_questions(messages, root, source);
+    // Captions and codes are judged against the questions only once those are right.
+    right = questions_read && read_answer_labels(messages, root, source.content) && right;
+    right = read_codes(messages, root, source.content) && right;
+    right = read_icon_name(messages, root, source) && right;
+    return right;
 }
 
 bool load_quiz_source(const std::string& path, QuizSource& source, std::string& error) {
@@ -494,7 +610,7 @@ bool load_quiz_source(const std::string& path, QuizSource& source, std::string& 
     std::string why;
     const std::filesystem::path file = std::filesystem::u8path(path);
     if (!read_whole_file(file, bytes, why)) {
-        error = path + ": " + why;
+        error = diagnostic_line(path, {}, "error", "", why);
         return false;
     }
     const std::string folder = file.parent_path().u8string();
@@ -526,8 +642,8 @@ bool load_quiz_icon(const QuizSource& source, AppIcon& icon, std::string& error)
     const Messages messages{source.file_name, error};
     std::vector<unsigned char> bytes;
     std::string why;
-    if (!read_named_file(messages, source, source.icon, source.icon_line, "icon", bytes)) return false;
-    return make_app_icon(bytes, icon, why) || messages.refuse(source.icon_line, "icon", source.icon + " " + why);
+    if (!read_named_file(messages, source, source.icon, source.icon_place, "icon", bytes)) return false;
+    return make_app_icon(bytes, icon, why) || messages.refuse(source.icon_place, "icon", source.icon + " " + why);
 }
 
 bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error,
@@ -539,18 +655,22 @@ bool load_question_files(const QuizSource& source, std::vector<QuestionData>& da
         picture_count += !question.files.picture.empty() + !question.files.answer_picture.empty();
     PictureLoad pictures{messages, source, progress, picture_count, 0};
     data.assign(source.questions.size(), QuestionData());
+    error.clear();
+    bool right = true;
     for (std::size_t i = 0; i < source.questions.size(); ++i) {
         const QuestionSource& question = source.questions[i];
         const int number = static_cast<int>(i) + 1;
-        if (!load_picture_file(pictures, question.files.picture, question.picture_line,
-                               question_field(number, "picture"), data[i].picture) ||
-            !load_media(messages, source, question.files.media, question.media_line, question_field(number, "media"),
-                        media_kind, data[i].media) ||
-            !load_picture_file(pictures, question.files.answer_picture, question.answer_picture_line,
-                               question_field(number, "answer_picture"), data[i].answer_picture))
-            return false;
+        right = load_picture_file(pictures, question.files.picture, question.picture_place,
+                                  question_field(number, "picture"), data[i].picture) &&
+                right;
+        right = load_media(messages, source, question.files.media, question.media_place,
+                           question_field(number, "media"), media_kind, data[i].media) &&
+                right;
+        right = load_picture_file(pictures, question.files.answer_picture, question.answer_picture_place,
+                                  question_field(number, "answer_picture"), data[i].answer_picture) &&
+                right;
     }
-    return true;
+    return right;
 }
 
 bool pack_quiz(const QuizSource& source, const std::vector<QuestionData>& data, std::vector<PackedResource>& resources,

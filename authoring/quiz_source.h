@@ -1,7 +1,8 @@
 // The quiz source: one UTF-8 TOML file beside the pictures and media it names.
 // Reading it gives the quiz in Windows-1252, ready for the stream writers, and
-// the files each question carries; every refusal is one message naming the
-// file, the line and the field.
+// the files each question carries. Every mistake of a source is reported in one
+// run, one line each, as editors and CI read them:
+// "FILE:LINE:COLUMN: error: FIELD: WHAT".
 #pragma once
 
 #include <functional>
@@ -21,12 +22,32 @@ struct QuestionFiles {
     std::string answer_picture;
 };
 
+// Where a value starts in the source, both counted from 1; 0 where there is none.
+struct SourcePlace {
+    int line = 0;
+    int column = 0;
+};
+
+// "FILE:LINE:COLUMN: SEVERITY: FIELD: WHAT", leaving out what the place lacks.
+std::string diagnostic_line(const std::string& file_name, SourcePlace place, const char* severity,
+                            const std::string& field, const std::string& what);
+
+// An expected grade written in the source: `typed` in box `box` (1 or 2) gets `grade`.
+struct GradeTry {
+    int box = 1;
+    std::string typed;  // Windows-1252, as the player reads the box
+    const char* grade = nullptr;  // one of the grade words of answers/grade.h
+    SourcePlace place;
+};
+
 struct QuestionSource {
     QuestionFiles files;
     int line = 0;  // of its [[question]] header
-    int picture_line = 0;
-    int media_line = 0;
-    int answer_picture_line = 0;
+    SourcePlace picture_place;
+    SourcePlace media_place;
+    SourcePlace answer_picture_place;
+    SourcePlace answer_places[2];  // of the accepted answer of each box
+    std::vector<GradeTry> tries;
 };
 
 struct QuizSource {
@@ -35,7 +56,7 @@ struct QuizSource {
     QuizContent content;
     std::vector<QuestionSource> questions;  // one per entry of content, in order
     std::string icon;                       // the packed quiz's icon, as the source names it; empty: the player's
-    int icon_line = 0;
+    SourcePlace icon_place;
 };
 
 // The bytes of one question's files, empty where it has none.
@@ -53,7 +74,8 @@ struct PackedResource {
 };
 
 // Reads source text; `file_name` names it in messages and `folder` is kept for
-// the files. Returns false with one message in `error`.
+// the files. Returns false with every mistake in `error`, one line each. What
+// could be read is kept in `source` even then, so the files can be checked too.
 bool read_quiz_source(std::string_view text, const std::string& file_name, const std::string& folder,
                       QuizSource& source, std::string& error);
 
@@ -74,6 +96,10 @@ struct PictureReport {
     bool unchanged = false;
 };
 
+// The kind of a media file, by the first bytes that every such file starts with.
+bool is_mp3(const std::vector<unsigned char>& bytes);
+bool is_avi(const std::vector<unsigned char>& bytes);
+
 // "2.1 MB", "41 KB": a file's size as a file manager shows it.
 std::string file_size_text(long long bytes);
 
@@ -82,7 +108,8 @@ std::string picture_report_line(const PictureReport& report);
 
 // Loads every file the questions name and checks its kind: sound media must be
 // an MP3 and video media an AVI; pictures are converted to what the player
-// shows (see convert_picture), each reported to `progress` when given.
+// shows (see convert_picture), each reported to `progress` when given. Every
+// file is tried; each refusal is one line of `error`.
 bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error,
                          const std::function<void(const PictureReport&)>& progress = {});
 

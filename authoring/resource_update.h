@@ -32,13 +32,17 @@ bool write_packed_executable(const std::string& template_path, const std::string
                              const std::vector<PackedResource>& resources, const QuizIdentity& identity,
                              std::string& error);
 
-// "PATH: WHAT (Windows error N)"; called right after the failing call, while
-// GetLastError still holds its reason.
+// "PATH: error: WHAT: REASON", the reason in words; called right after the
+// failing call, while GetLastError still holds it.
 std::string windows_error(const std::string& what, const std::string& path);
 
 // The icon a packed quiz was given (its icon group 1 in the neutral language,
 // where the pack tool writes it); false when it shows the player's own.
 bool read_quiz_icon(HMODULE module, AppIcon& icon);
+
+// What a Windows error code means for a maker: "the disk is full", "the folder
+// does not exist"; the system's own text and the number for the others.
+std::string windows_error_words(unsigned long code);
 
 // Copies resource `id` of `type` out of `module`; false when it is missing or empty.
 bool read_resource(HMODULE module, const char* type, int id, std::vector<unsigned char>& bytes);

@@ -72,9 +72,7 @@ MappedResults map_results_file() {
 }
 
 void create_answer_font(QuizRecord& record) {
-    LOGFONTA font = {};
-    font.lfHeight = 15;
-    font.lfWeight = 100;
+    const LOGFONTA font = answer_font_description();
     record.answer_font.reset(CreateFontIndirectA(&font));
 }
 
@@ -374,6 +372,13 @@ void set_scroll_range(HWND panel, int bar, const ScrollRange& range) {
 }
 
 }  // namespace
+
+LOGFONTA answer_font_description() {
+    LOGFONTA font = {};
+    font.lfHeight = 15;
+    font.lfWeight = 100;
+    return font;
+}
 
 void build_question_panel(HWND panel) {
     content_width = 0;

@@ -14,6 +14,8 @@ constexpr UINT decode_next_picture_message = WM_APP + 1;
 void decode_next_picture(HWND panel);
 // The panel is being destroyed: its remembered controls and pictures left to decode go.
 void forget_question_panel(HWND panel);
+// The font of the answer boxes, which the pack tool measures answers with too.
+LOGFONTA answer_font_description();
 void update_scroll_ranges(HWND panel);
 // One wheel notch (a distance of exactly 120 either way, in the high word of
 // wparam) posts one line of vertical scrolling to the panel; any other distance

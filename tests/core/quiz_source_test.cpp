@@ -31,6 +31,17 @@ bool read(const std::string& text, QuizSource& source, std::string& error) {
     return read_quiz_source(text, "quiz.toml", "", source, error);
 }
 
+// "quiz.toml:9:10: error: WHAT" as "quiz.toml:9: WHAT": the tables below name
+// lines only; the exact form is checked once, with its column.
+std::string without_column(const std::string& message) {
+    const std::size_t mark = message.find(": error: ");
+    if (mark == std::string::npos) return message;
+    std::string place = message.substr(0, mark);
+    const std::size_t second_colon = place.find(':', place.find(':') + 1);
+    if (second_colon != std::string::npos) place.resize(second_colon);
+    return place + ": " + message.substr(mark + 9);
+}
+
 TEST(QuizSource, EachRefusalNamesFileLineAndField) {
     const struct {
         std::string source;
@@ -85,13 +96,15 @@ TEST(QuizSource, EachRefusalNamesFileLineAndField) {
         QuizSource source;
         std::string error;
         EXPECT_EQ(read(refusal.source, source, error), *refusal.message == '\0') << refusal.message << error;
-        EXPECT_EQ(error.substr(0, std::string(refusal.message).size()), refusal.message);
-        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+        EXPECT_EQ(without_column(error).substr(0, std::string(refusal.message).size()), refusal.message);
+        // One line a mistake: no message spills a line break of its own.
+        for (std::size_t at = error.find('\n'); at != std::string::npos; at = error.find('\n', at + 1))
+            EXPECT_EQ(error.compare(at + 1, 9, "quiz.toml"), 0) << error;
     }
     QuizSource source;
     std::string error;
     EXPECT_FALSE(read("kind = \"text\"\n" + two + "[[question]]\ntext = \"Qui ?\"\n\nanswer = \"Tom|Jerry\"\n", source, error));
-    EXPECT_EQ(error, "quiz.toml:9: question 3: answer: text contains '|', which a quiz cannot hold");
+    EXPECT_EQ(error, "quiz.toml:9:10: error: question 3: answer: text contains '|', which a quiz cannot hold");
 }
 
 const std::string picture_source = u8R"(kind = "picture"
@@ -198,7 +211,7 @@ TEST(QuestionFiles, LoadsAndChecksEachKind) {
         std::string error;
         ASSERT_TRUE(read_quiz_source(c.source, "quiz.toml", folder.string(), source, error)) << error;
         EXPECT_EQ(load_question_files(source, data, error), *c.error == '\0') << c.source;
-        EXPECT_EQ(error.substr(0, std::strlen(c.error)), c.error);
+        EXPECT_EQ(without_column(error).substr(0, std::strlen(c.error)), c.error);
         if (*c.error == '\0') {
             EXPECT_EQ(data[0].picture.size() + data[0].media.size(), c.size);
         }
@@ -232,7 +245,7 @@ TEST(PackQuiz, ResourcesAndTheStreamLimit) {
     }
     ASSERT_TRUE(read(text, source, error)) << error;
     EXPECT_FALSE(pack_quiz(source, std::vector<QuestionData>(max_questions), resources, error));
-    EXPECT_EQ(error.rfind("quiz.toml: quiz stream: encodes to ", 0), 0u) << error;
+    EXPECT_EQ(error.rfind("quiz.toml: error: quiz stream: encodes to ", 0), 0u) << error;
 }
 
 }  // namespace

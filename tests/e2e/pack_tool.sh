@@ -224,19 +224,19 @@ check_nothing_written() {  # the output folder still holds only kept.exe, unchan
 }
 
 expect_exit 1 "syntax error" build bad/syntax.toml -o bad-out/kept.exe
-expect_line "syntax error" "bad/syntax.toml:2: TOML syntax:"
+expect_line "syntax error" "bad/syntax.toml:2:18: error: TOML syntax:"
 check_nothing_written "syntax error"
 expect_exit 1 "missing picture" build bad/missing-picture.toml -o bad-out/kept.exe
-expect_line "missing picture" "bad/missing-picture.toml:4: question 1: picture: images/absent.jpg: no such file"
+expect_line "missing picture" "bad/missing-picture.toml:4:11: error: question 1: picture: images/absent.jpg: no such file"
 check_nothing_written "missing picture"
 expect_exit 1 "WebP picture" build bad/not-jpeg.toml -o bad-out/kept.exe
-expect_line "WebP picture" "bad/not-jpeg.toml:4: question 1: picture: images/not-jpeg.jpg is a WebP file"
+expect_line "WebP picture" "bad/not-jpeg.toml:4:11: error: question 1: picture: images/not-jpeg.jpg is a WebP file"
 check_nothing_written "WebP picture"
 expect_exit 1 "AVI as sound" build bad/avi-as-sound.toml -o bad-out/kept.exe
-expect_line "AVI as sound" "bad/avi-as-sound.toml:4: question 1: media: media/clip.avi is not an MP3 file"
+expect_line "AVI as sound" "bad/avi-as-sound.toml:4:9: error: question 1: media: media/clip.avi is not an MP3 file"
 check_nothing_written "AVI as sound"
 expect_exit 1 "arrow" build bad/arrow.toml -o bad-out/kept.exe
-expect_line "arrow" "bad/arrow.toml:2: title: character U+2192 (→) cannot be written in Windows-1252"
+expect_line "arrow" "bad/arrow.toml:2:9: error: title: character U+2192 (→) cannot be written in Windows-1252"
 check_nothing_written "arrow"
 cat >bad/bad-icon.toml <<'EOF'
 kind = "text"
@@ -248,7 +248,7 @@ expect_exit 1 "icon that is no picture" build bad/bad-icon.toml -o bad-out/kept.
 expect_line "icon that is no picture" "bad/bad-icon.toml:2: icon: bad-icon.toml "
 check_nothing_written "icon that is no picture"
 expect_exit 1 "missing source" build bad/absent.toml -o bad-out/kept.exe
-expect_line "missing source" "bad/absent.toml: no such file"
+expect_line "missing source" "bad/absent.toml: error: no such file"
 check_nothing_written "missing source"
 expect_exit 1 "template that is not an executable" build films/quiz.toml -o bad-out/kept.exe --template films/quiz.toml
 check_nothing_written "a template that is not an executable"

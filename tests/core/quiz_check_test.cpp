@@ -1,0 +1,298 @@
+// What the pack tool tells a quiz maker: every mistake of a source at once,
+// the grading warnings, the tries, `try` and `new`. Sources are u8 literals;
+// typed texts handed to the grading are Windows-1252 (plain literals).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "authoring/new_quiz.h"
+#include "authoring/quiz_check.h"
+#include "authoring/quiz_source.h"
+#include "pictures/picture_convert.h"
+
+namespace {
+
+QuizSource read_or_fail(const std::string& text) {
+    QuizSource source;
+    std::string error;
+    EXPECT_TRUE(read_quiz_source(text, "quiz.toml", "", source, error)) << error;
+    return source;
+}
+
+// Ten pixels per byte: "Constantinople" is 140 pixels, wider than any box.
+int ten_pixels_a_byte(const std::string& text) { return 10 * static_cast<int>(text.size()); }
+
+TEST(EveryMistake, AllReportedInOneRunWithLineAndColumn) {
+    const std::string text = u8R"(kind = "text"
+title = "Nord → Sud"
+colour = "#12345"
+titel = "x"
+
+[[question]]
+answer = "a|b"
+
+[[question]]
+answers = ["a", "b"]
+tries = { "x" = "Bravo" }
+)";
+    QuizSource source;
+    std::string error;
+    EXPECT_FALSE(read_quiz_source(text, "quiz.toml", "", source, error));
+    // Accented expectations stay out of the macros, which would quote them in Windows-1252.
+    const std::string expected =
+              u8"quiz.toml:4:1: error: titel: unknown key\n"
+              u8"quiz.toml:2:9: error: title: character U+2192 (→) cannot be written in Windows-1252\n"
+              u8"quiz.toml:3:10: error: colour: expected \"#RRGGBB\": red, green and blue in hexadecimal, not "
+              u8"\"#12345\"\n"
+              u8"quiz.toml:7:10: error: question 1: answer: text contains '|', which a quiz cannot hold\n"
+              u8"quiz.toml:10:11: error: question 2: answers: a text quiz has one answer box per question; use "
+              u8"answer = \"...\"\n"
+              u8"quiz.toml:11:17: error: question 2: tries: expected one of the grades \"?\", \"BRAVO\", "
+              u8"\"Anagramme\", \"Quasiment\", \"Presque\", \"Trop court\", \"pas loin\", \"Trop long\", \"y a de "
+              u8"l'idée\", \"FAUX\"";
+    EXPECT_EQ(error, expected);
+}
+
+TEST(EveryMistake, EveryMissingFileOfOneSource) {
+    QuizSource source = read_or_fail(
+        "kind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"q1.jpg\"\n[[question]]\nanswer = \"b\"\n"
+        "picture = \"q2.jpg\"\n");
+    source.folder = (std::filesystem::temp_directory_path() / "quiz_check_test_absent").string();
+    std::vector<QuestionData> data;
+    std::string error;
+    EXPECT_FALSE(load_question_files(source, data, error));
+    EXPECT_EQ(error,
+              "quiz.toml:4:11: error: question 1: picture: q1.jpg: no such file\n"
+              "quiz.toml:7:11: error: question 2: picture: q2.jpg: no such file");
+}
+
+// ---------------------------------------------------------------- warnings and tries
+
+struct Warned {
+    const char* name;
+    std::string answers;  // the questions' answer lines
+    std::string warnings;
+};
+
+const Warned warned[] = {
+    {"nothing to say", u8"answer = \"Tournesol\"\n", ""},
+    {"leading space", u8"answer = \" Paris\"\n",
+     "quiz.toml:3:10: warning: question 1: answer: the answer starts with a space, and the player removes the spaces "
+     "around what is typed: no typed text can ever get \"BRAVO\""},
+    {"trailing space", u8"answer = \"Paris \"\n", "ends with a space"},
+    {"tab", u8"answer = \"Pa\\tris\"\n", "a tab or another control character"},
+    {"empty", u8"answer = \"\"\n", "the answer is empty"},
+    {"accents", u8"answer = \"Élysée\"\n",
+     u8"quiz.toml:3:10: warning: question 1: answer: \"Élysée\" holds letters beyond A-Z: a player who types "
+     u8"\"Elysee\" gets \"Presque\""},
+    {"ligature", u8"answer = \"Sœurs\"\n", u8"who types \"Soeurs\" gets \"Presque\""},
+    {"one accent", u8"answer = \"Noël\"\n", u8"who types \"Noel\" gets \"Quasiment\""},
+    {"same answer twice", u8"answer = \"Paris\"\n[[question]]\nanswer = \"paris\"\n",
+     "quiz.toml:5:10: warning: question 2: answer: question 1 accepts \"Paris\" too: F1, which tries a box's text in "
+     "every unsolved box, solves both at once"},
+    {"two letters", u8"answer = \"Li\"\n",
+     "quiz.toml:3:10: warning: question 1: answer: \"Li\" has 3 letters or fewer, so unrelated answers get near "
+     "misses (typed \"Na\": \"Presque\")"},
+    {"one letter", u8"answer = \"K\"\n", "(typed \"N\": \"Quasiment\")"},
+    {"three letters", u8"answer = \"Fer\"\n", "(typed \"Fna\": \"Presque\")"},
+    {"four letters are long enough", u8"answer = \"Zinc\"\n", ""},
+    {"wider than the box", u8"answer = \"Constantinople\"\n",
+     "quiz.toml:3:10: warning: question 1: answer: \"Constantinople\" is 140 pixels wide and the answer box shows 92: "
+     "the player never sees it whole while typing"},
+    {"as wide as the box shows", u8"answer = \"Amsterdam\"\n", ""},
+};
+
+TEST(GradingWarnings, EachWarningOnceWhereTheAnswerIs) {
+    for (const Warned& row : warned) {
+        SCOPED_TRACE(row.name);
+        const QuizSource source = read_or_fail("kind = \"text\"\n[[question]]\n" + row.answers);
+        const GradingCheck check = check_grading(source, ten_pixels_a_byte);
+        EXPECT_EQ(check.error_count, 0);
+        if (row.warnings.empty()) {
+            EXPECT_EQ(check.warnings, "");
+        } else {
+            EXPECT_EQ(check.warning_count, 1) << check.warnings;
+            EXPECT_NE(check.warnings.find(row.warnings), std::string::npos) << check.warnings;
+        }
+    }
+}
+
+TEST(GradingWarnings, SecondBoxesHaveTheirOwnWidth) {
+    const QuizSource source = read_or_fail(
+        u8"kind = \"picture\"\n[[question]]\nanswers = [\"Ouagadougou\", \"Burkina\"]\npicture = \"q.jpg\"\n");
+    EXPECT_EQ(answer_box_text_width(source.content, 1), answer_box_text_width(source.content, 2));
+    const GradingCheck check = check_grading(source, ten_pixels_a_byte);
+    EXPECT_EQ(check.warnings, "");  // 110 and 70 pixels in boxes that show more
+}
+
+TEST(Tries, EveryDifferingGradeIsAnErrorAtItsTry) {
+    const QuizSource source = read_or_fail(
+        u8R"(kind = "picture"
+[[question]]
+answers = ["Monet", "Nymphéas"]
+picture = "q.jpg"
+tries = { "Monnet" = "Quasiment", "Renoir" = "FAUX", "monet" = "BRAVO", "Manet" = "FAUX" }
+tries_2 = { "Nympheas" = "Quasiment", "phéas" = "y a de l'idée" }
+)");
+    const GradingCheck check = check_grading(source, {});
+    EXPECT_EQ(check.error_count, 2);
+    const std::string expected =
+        u8"quiz.toml:5:73: error: question 1: tries: \"Manet\" gets \"Quasiment\", not \"FAUX\"\n"
+        u8"quiz.toml:6:39: error: question 1: tries_2: \"phéas\" gets \"FAUX\", not \"y a de l'idée\"";
+    EXPECT_EQ(check.errors, expected);
+}
+
+TEST(Tries, RefusedWhereTheyCannotBe) {
+    QuizSource source;
+    std::string error;
+    EXPECT_FALSE(read_quiz_source("kind = \"text\"\n[[question]]\nanswer = \"a\"\ntries_2 = { \"a\" = \"BRAVO\" }\n",
+                                  "quiz.toml", "", source, error));
+    EXPECT_EQ(error, "quiz.toml:4:11: error: question 1: tries_2: only a question with two answers (answers) has a "
+                     "second box");
+}
+
+// ---------------------------------------------------------------- try
+
+TEST(TryLine, GradeAndSolvedAsThePlayerDecides) {
+    const QuizSource text_quiz = read_or_fail(
+        "kind = \"text\"\nreveal = \"text\"\n[[question]]\nanswer = \"Tournesol\"\nreveal_text = \"x\"\n");
+    const QuizSource two_boxes = read_or_fail(
+        "kind = \"picture\"\n[[question]]\nanswers = [\"Monet\", \"Impression\"]\npicture = \"q.jpg\"\n");
+    const struct {
+        const QuizContent& quiz;
+        int box;
+        const char* typed;
+        const char* line;
+    } rows[] = {
+        {text_quiz.content, 1, "tournesol", "\"tournesol\" -> BRAVO: solved"},
+        {text_quiz.content, 1, "tournesoll", "\"tournesoll\" -> Quasiment: not solved"},
+        {text_quiz.content, 1, "Tourensol", "\"Tourensol\" -> Anagramme: not solved"},
+        {text_quiz.content, 1, "   ", "\"   \" -> ?: not solved"},
+        {text_quiz.content, 1, " tournesol",
+         "\" tournesol\" -> BRAVO: solved, but nothing is revealed while the box's text has spaces around it"},
+        {two_boxes.content, 2, "impression", "\"impression\" -> BRAVO: the second box never decides whether the "
+                                             "question is solved"},
+        {two_boxes.content, 1, "Le Monet", "\"Le Monet\" -> Trop long: not solved"},
+        {two_boxes.content, 1, "Mon\xE9t", u8"\"Monét\" -> Quasiment: not solved"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        EXPECT_EQ(try_line(row.quiz, 1, row.box, row.typed), row.line);
+    }
+}
+
+// ---------------------------------------------------------------- new
+
+TEST(NewQuiz, FileNamesGiveAnswersInNumberOrder) {
+    const std::pair<std::string, std::string> answers[] = {{"Tour_Eiffel.jpg", "Tour Eiffel"},
+                                                           {u8"Château de  Versailles .png", u8"Château de Versailles"},
+                                                           {"Saint-Exupery__2.JPG", "Saint-Exupery 2"},
+                                                           {".hidden", ".hidden"}};
+    for (const auto& [name, answer] : answers) EXPECT_EQ(answer_from_file_name(name), answer);
+    const std::vector<std::pair<const char*, const char*>> ordered = {
+        {"q2.jpg", "q10.jpg"}, {"IMG_9.png", "img_10.png"}, {"a.jpg", "B.jpg"}, {"x1y", "x1z"}, {"ab", "abc"}};
+    for (const auto& [first, second] : ordered) {
+        EXPECT_TRUE(file_name_before(first, second)) << first << " " << second;
+        EXPECT_FALSE(file_name_before(second, first)) << first << " " << second;
+    }
+}
+
+class NewQuizFolder : public testing::Test {
+protected:
+    void SetUp() override {
+        const std::string name = "quiz_check_test_" + std::to_string(std::random_device()());
+        folder_ = std::filesystem::temp_directory_path() / name;
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    void write(const std::string& name, const std::vector<unsigned char>& bytes) {
+        std::ofstream file(folder_ / std::filesystem::u8path(name), std::ios::binary);
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    static std::vector<unsigned char> picture() {
+        RgbaPicture pixels;
+        pixels.width = pixels.height = 4;
+        pixels.pixels.assign(4 * 4 * 4, 90);
+        return encode_jpeg(pixels);
+    }
+
+    // Runs new, then reads what it wrote as build would.
+    bool make(int kind, QuizSource& source, std::string& error) {
+        NewQuiz written;
+        if (!write_new_quiz(folder_.u8string(), kind, written, error)) return false;
+        EXPECT_EQ(written.path, (folder_ / "quiz.toml").u8string());
+        std::string read_error;
+        EXPECT_TRUE(load_quiz_source(written.path, source, read_error)) << read_error;
+        std::vector<QuestionData> data;
+        EXPECT_TRUE(load_question_files(source, data, read_error)) << read_error;
+        return true;
+    }
+
+    std::filesystem::path folder_;
+};
+
+TEST_F(NewQuizFolder, PictureQuizFromItsPicturesByContent) {
+    write(u8"Tour_Eiffel.jpg", picture());
+    write(u8"Château de Chambord.png", picture());  // a JPEG named .png: the content decides
+    write(u8"Notre-Dame 10.jpg", picture());
+    write(u8"Notre-Dame 9.jpg", picture());
+    write("notes.txt", {'h', 'i'});
+    write("chanson.mp3", {'I', 'D', '3', 4, 0, 0});
+    QuizSource source;
+    std::string error;
+    ASSERT_TRUE(make(-1, source, error)) << error;
+    EXPECT_EQ(source.content.quiz_kind, picture_quiz);
+    ASSERT_EQ(source.questions.size(), 4u);
+    const char* files[] = {u8"Château de Chambord.png", u8"Notre-Dame 9.jpg", u8"Notre-Dame 10.jpg",
+                           "Tour_Eiffel.jpg"};
+    const char* answers[] = {"Ch\xE2teau de Chambord", "Notre-Dame 9", "Notre-Dame 10", "Tour Eiffel"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(source.questions[i].files.picture, files[i]);
+        EXPECT_STREQ(question_at(source.content, i)->answer_1, answers[i]);
+    }
+    EXPECT_EQ(std::string(source.content.title), folder_.filename().string());
+
+    EXPECT_FALSE(make(-1, source, error));  // never twice
+    EXPECT_NE(error.find("quiz.toml: error: already exists; new never overwrites a file"), std::string::npos);
+}
+
+TEST_F(NewQuizFolder, SoundVideoAndTextQuizzes) {
+    write("b.mp3", {'I', 'D', '3', 4, 0, 0});
+    write("a.mp3", {0xFF, 0xFB, 0x90, 0x64});
+    write("clip.avi", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' ', 'L', 'I', 'S', 'T'});
+    QuizSource source;
+    std::string error;
+    ASSERT_TRUE(make(-1, source, error)) << error;
+    EXPECT_EQ(source.content.quiz_kind, sound_quiz);  // the most numerous kind
+    ASSERT_EQ(source.questions.size(), 2u);
+    EXPECT_EQ(source.questions[0].files.media, "a.mp3");
+
+    std::filesystem::remove(folder_ / "quiz.toml");
+    ASSERT_TRUE(make(video_quiz, source, error)) << error;
+    ASSERT_EQ(source.questions.size(), 1u);
+    EXPECT_EQ(source.questions[0].files.media, "clip.avi");
+
+    std::filesystem::remove(folder_ / "quiz.toml");
+    ASSERT_TRUE(make(text_quiz, source, error)) << error;
+    EXPECT_EQ(source.content.quiz_kind, text_quiz);
+    EXPECT_EQ(source.questions.size(), 10u);
+}
+
+TEST_F(NewQuizFolder, RefusesAnEmptyFolderAndAMissingOne) {
+    QuizSource source;
+    std::string error;
+    EXPECT_FALSE(make(-1, source, error));
+    EXPECT_NE(error.find("error: no picture (JPEG, PNG, GIF or BMP) in this folder"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "quiz.toml"));
+    NewQuiz written;
+    EXPECT_FALSE(write_new_quiz((folder_ / "absent").u8string(), -1, written, error));
+    EXPECT_NE(error.find("absent: error: no such folder"), std::string::npos) << error;
+}
+
+}  // namespace
