@@ -86,12 +86,9 @@ TEST(PictureConvert, RefusesWhatItCannotCarry) {
         Bytes file;
         const char* why;
     } cases[] = {
-        {"WebP", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P'}, "is a WebP file, which a quiz cannot carry"},
         {"HEIC", {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'}, "is a HEIC/HEIF file"},
-        {"AVIF", {0, 0, 0, 24, 'f', 't', 'y', 'p', 'a', 'v', 'i', 'f'}, "is a AVIF file"},
         {"TIFF", {'I', 'I', 42, 0, 8, 0, 0, 0}, "is a TIFF (or camera raw) file"},
         {"SVG", Bytes(text.begin(), text.end()), "is a SVG file"},
-        {"text", {'h', 'e', 'l', 'l', 'o'}, "is not a picture (accepted: JPEG, PNG, GIF and BMP)"},
         {"cut JPEG", Bytes(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() / 2)),
          "is a damaged or truncated JPEG picture"},
         {"cut GIF", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, "is a damaged or truncated GIF picture"},

@@ -83,13 +83,10 @@ const Warned warned[] = {
     {"leading space", u8"answer = \" Paris\"\n",
      "quiz.toml:3:10: warning: question 1: answer: the answer starts with a space, and the player removes the spaces "
      "around what is typed: no typed text can ever get \"BRAVO\""},
-    {"trailing space", u8"answer = \"Paris \"\n", "ends with a space"},
     {"tab", u8"answer = \"Pa\\tris\"\n", "a tab or another control character"},
-    {"empty", u8"answer = \"\"\n", "the answer is empty"},
     {"accents", u8"answer = \"Élysée\"\n",
      u8"quiz.toml:3:10: warning: question 1: answer: \"Élysée\" holds letters beyond A-Z: a player who types "
      u8"\"Elysee\" gets \"Presque\""},
-    {"ligature", u8"answer = \"Sœurs\"\n", u8"who types \"Soeurs\" gets \"Presque\""},
     {"one accent", u8"answer = \"Noël\"\n", u8"who types \"Noel\" gets \"Quasiment\""},
     {"same answer twice", u8"answer = \"Paris\"\n[[question]]\nanswer = \"paris\"\n",
      "quiz.toml:5:10: warning: question 2: answer: question 1 accepts \"Paris\" too: F1, which tries a box's text in "
@@ -97,7 +94,6 @@ const Warned warned[] = {
     {"two letters", u8"answer = \"Li\"\n",
      "quiz.toml:3:10: warning: question 1: answer: \"Li\" has 3 letters or fewer, so unrelated answers get near "
      "misses (typed \"Na\": \"Presque\")"},
-    {"one letter", u8"answer = \"K\"\n", "(typed \"N\": \"Quasiment\")"},
     {"three letters", u8"answer = \"Fer\"\n", "(typed \"Fna\": \"Presque\")"},
     {"four letters are long enough", u8"answer = \"Zinc\"\n", ""},
     {"wider than the box", u8"answer = \"Constantinople\"\n",
@@ -119,14 +115,6 @@ TEST(GradingWarnings, EachWarningOnceWhereTheAnswerIs) {
             EXPECT_NE(check.warnings.find(row.warnings), std::string::npos) << check.warnings;
         }
     }
-}
-
-TEST(GradingWarnings, SecondBoxesHaveTheirOwnWidth) {
-    const QuizSource source = read_or_fail(
-        u8"kind = \"picture\"\n[[question]]\nanswers = [\"Ouagadougou\", \"Burkina\"]\npicture = \"q.jpg\"\n");
-    EXPECT_EQ(answer_box_text_width(source.content, 1), answer_box_text_width(source.content, 2));
-    const GradingCheck check = check_grading(source, ten_pixels_a_byte);
-    EXPECT_EQ(check.warnings, "");  // 110 and 70 pixels in boxes that show more
 }
 
 TEST(Tries, EveryDifferingGradeIsAnErrorAtItsTry) {
@@ -170,13 +158,11 @@ TEST(TryLine, GradeAndSolvedAsThePlayerDecides) {
     } rows[] = {
         {text_quiz.content, 1, "tournesol", "\"tournesol\" -> BRAVO: solved"},
         {text_quiz.content, 1, "tournesoll", "\"tournesoll\" -> Quasiment: not solved"},
-        {text_quiz.content, 1, "Tourensol", "\"Tourensol\" -> Anagramme: not solved"},
         {text_quiz.content, 1, "   ", "\"   \" -> ?: not solved"},
         {text_quiz.content, 1, " tournesol",
          "\" tournesol\" -> BRAVO: solved, but nothing is revealed while the box's text has spaces around it"},
         {two_boxes.content, 2, "impression", "\"impression\" -> BRAVO: the second box never decides whether the "
                                              "question is solved"},
-        {two_boxes.content, 1, "Le Monet", "\"Le Monet\" -> Trop long: not solved"},
         {two_boxes.content, 1, "Mon\xE9t", u8"\"Monét\" -> Quasiment: not solved"},
     };
     for (const auto& row : rows) {
@@ -256,10 +242,6 @@ TEST_F(NewQuizFolder, PictureQuizFromItsPicturesByContent) {
         EXPECT_EQ(source.questions[i].files.picture, files[i]);
         EXPECT_STREQ(question_at(source.content, i)->answer_1, answers[i]);
     }
-    EXPECT_EQ(std::string(source.content.title), folder_.filename().string());
-
-    EXPECT_FALSE(make(-1, source, error));  // never twice
-    EXPECT_NE(error.find("quiz.toml: error: already exists; new never overwrites a file"), std::string::npos);
 }
 
 TEST_F(NewQuizFolder, SoundVideoAndTextQuizzes) {
@@ -284,12 +266,8 @@ TEST_F(NewQuizFolder, SoundVideoAndTextQuizzes) {
     EXPECT_EQ(source.questions.size(), 10u);
 }
 
-TEST_F(NewQuizFolder, RefusesAnEmptyFolderAndAMissingOne) {
-    QuizSource source;
+TEST_F(NewQuizFolder, RefusesAMissingFolder) {  // an empty one: tests/e2e/quiz_maker.sh
     std::string error;
-    EXPECT_FALSE(make(-1, source, error));
-    EXPECT_NE(error.find("error: no picture (JPEG, PNG, GIF or BMP) in this folder"), std::string::npos) << error;
-    EXPECT_FALSE(std::filesystem::exists(folder_ / "quiz.toml"));
     NewQuiz written;
     EXPECT_FALSE(write_new_quiz((folder_ / "absent").u8string(), -1, written, error));
     EXPECT_NE(error.find("absent: error: no such folder"), std::string::npos) << error;
