@@ -245,7 +245,7 @@ icon = "bad-icon.toml"
 answer = "a"
 EOF
 expect_exit 1 "icon that is no picture" build bad/bad-icon.toml -o bad-out/kept.exe
-expect_line "icon that is no picture" "bad/bad-icon.toml:2: icon: bad-icon.toml "
+expect_line "icon that is no picture" "bad/bad-icon.toml:2:8: error: icon: bad-icon.toml is not a picture"
 check_nothing_written "icon that is no picture"
 expect_exit 1 "missing source" build bad/absent.toml -o bad-out/kept.exe
 expect_line "missing source" "bad/absent.toml: error: no such file"
