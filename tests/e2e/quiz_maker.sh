@@ -12,7 +12,7 @@ export DEVINETTE_WINDOWS_BUILD=${DEVINETTE_WINDOWS_BUILD:-$root/build/windows}
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
-pack() { timeout 120 env -u DISPLAY "$root/scripts/devinette-pack" "$@" </dev/null; }
+pack() { timeout 120 "$root/scripts/devinette-pack" "$@" </dev/null; }
 command -v convert >/dev/null || fail "convert is needed"
 
 work=$(mktemp -d)

@@ -12,7 +12,7 @@ photos=/usr/share/backgrounds/mate/nature  # real photographs, from Debian's mat
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
-pack() { env -u DISPLAY "$root/scripts/devinette-pack" "$@"; }
+pack() { "$root/scripts/devinette-pack" "$@"; }
 [ -f "$photos/LadyBird.jpg" ] || fail "the photographs of mate-backgrounds are missing"
 
 work=$(mktemp -d)
