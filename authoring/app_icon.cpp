@@ -41,6 +41,17 @@ std::size_t directory_count(const std::vector<unsigned char>& bytes, std::size_t
     return bytes.size() >= directory_size + count * entry_size ? count : 0;
 }
 
+// The fields an .ico file's directory and an icon group's share, at the start of each entry.
+IconImage image_of_entry(const std::vector<unsigned char>& directory, std::size_t entry) {
+    IconImage image;
+    image.width = directory[entry];
+    image.height = directory[entry + 1];
+    image.colour_count = directory[entry + 2];
+    image.planes = static_cast<unsigned short>(read_word(directory, entry + 4));
+    image.bit_count = static_cast<unsigned short>(read_word(directory, entry + 6));
+    return image;
+}
+
 bool is_ico_file(const std::vector<unsigned char>& file) {
     return file.size() >= 4 && file[0] == 0 && file[1] == 0 && file[2] == 1 && file[3] == 0;
 }
@@ -59,12 +70,7 @@ bool icon_from_ico(const std::vector<unsigned char>& file, AppIcon& icon, std::s
             why = "is a damaged .ico file (image " + std::to_string(i + 1) + " lies outside the file)";
             return false;
         }
-        IconImage image;
-        image.width = file[entry];
-        image.height = file[entry + 1];
-        image.colour_count = file[entry + 2];
-        image.planes = static_cast<unsigned short>(read_word(file, entry + 4));
-        image.bit_count = static_cast<unsigned short>(read_word(file, entry + 6));
+        IconImage image = image_of_entry(file, entry);
         image.bytes.assign(file.begin() + offset, file.begin() + offset + size);
         icon.push_back(std::move(image));
     }
@@ -164,12 +170,7 @@ AppIcon icon_of_group(const std::vector<unsigned char>& group,
     const std::size_t count = std::min(directory_count(group, group_entry_size), image_bytes.size());
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t entry = directory_size + i * group_entry_size;
-        IconImage image;
-        image.width = group[entry];
-        image.height = group[entry + 1];
-        image.colour_count = group[entry + 2];
-        image.planes = static_cast<unsigned short>(read_word(group, entry + 4));
-        image.bit_count = static_cast<unsigned short>(read_word(group, entry + 6));
+        IconImage image = image_of_entry(group, entry);
         image.bytes = image_bytes[i];
         icon.push_back(std::move(image));
     }
