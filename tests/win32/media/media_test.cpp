@@ -25,10 +25,6 @@ std::string media_resource(unsigned id) {
 
 class MediaTest : public panel_test::PanelTest {
 protected:
-    void SetUp() override {
-        PanelTest::SetUp();
-        for (const std::string& name : media_files()) DeleteFileA(name.c_str());
-    }
     // Exit as the player does it; for sound and video quizzes the top window goes, and the panels with it.
     void TearDown() override {
         release_media_layer(top);
@@ -60,8 +56,10 @@ using panel_test::read_file;
 using panel_test::rect_in_parent;
 using panel_test::write_file;
 
-TEST_F(MediaTest, TextAndPictureQuizzesLoadAndDeleteNothing) {
-    const Names planted = {"quizz1.avi", "quizz1.mp3"};
+// Text and picture quizzes load nothing and delete nothing; a sound quiz without
+// its host says so, shows no questions and deletes its own kind's files only.
+TEST_F(MediaTest, OnlyItsOwnKindAndWithoutItsHostNoQuestions) {
+    const Names planted = {"quizz7.avi", "quizz7.mp3"};
     for (const std::string& name : planted) write_file(name, "earlier run");
     for (int kind : {text_quiz, picture_quiz}) {
         start(kind, 4);
@@ -73,19 +71,14 @@ TEST_F(MediaTest, TextAndPictureQuizzesLoadAndDeleteNothing) {
         destroy_panel();
     }
     EXPECT_EQ(media_files(), planted);
-}
-
-TEST_F(MediaTest, WithoutItsHostTheQuizSaysSoAndShowsNoQuestions) {
     set_hosting_library("missing_host.dll");
-    write_file("quizz7.mp3", "earlier run");
-    write_file("quizz7.avi", "earlier run");
     start(sound_quiz, 4);
     EXPECT_EQ(GetWindow(panel, GW_CHILD), nullptr);
     EXPECT_EQ(content_height, 0);
     EXPECT_EQ(panel_test::shown_messages,
               Names({"Le lecteur multim\xE9" "dia n'est pas disponible : les sons et les vid\xE9os de ce quiz ne peuvent "
                      "pas \xEAtre lus.", "Information"}));
-    release_media_layer(top);  // removes its own kind's files only
+    release_media_layer(top);
     EXPECT_FALSE(IsWindow(top));
     EXPECT_EQ(media_files(), Names({"quizz7.avi"}));
 }
