@@ -221,14 +221,12 @@ TEST_F(QuestionPanel, TwoBoxSoundQuiz) {
     EXPECT_EQ(rect_in_parent(item(5004)), Rect({796, 24, 60, 20}));
 }
 
-// Content 1210 x 685 shown in 800 x 400: the bars keep at most 410 and 285.
+// Content 1210 x 685 shown in 800 x 400: the bars keep at most 410 and 285 (a range
+// or page off by one shows at SB_BOTTOM).
 TEST_F(QuestionPanel, ScrollBarsKeysWheelAndResizing) {
     ShowWindow(top, SW_SHOWNORMAL);  // ScrollWindow moves nothing in a hidden window
     fill_numbered(picture_quiz, 1, 0, 4);
     create_panel(800, 400);
-    SCROLLINFO info = {sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(panel, SB_VERT, &info);
-    EXPECT_EQ(std::vector<int>({info.nMax, static_cast<int>(info.nPage)}), std::vector<int>({683, 399}));
     const struct {
         UINT message;
         WORD request;

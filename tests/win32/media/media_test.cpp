@@ -1,5 +1,6 @@
 // The media layer with Wine's media player on a real question panel: the files
 // each click leaves, where a video shows, a missing host, and the clean-up at exit.
+// The bytes written and removal on stop and close: tests/e2e/sound_quiz.sh.
 // Its own resources (type "img"): 401, 403, 405 spoken MP3s, 404 empty, 413 and
 // 415 AVI clips.
 #include <windows.h>
@@ -15,13 +16,6 @@
 
 namespace media_test {
 namespace {
-
-// The bytes of media resource `id` of this executable; empty when there is none.
-std::string media_resource(unsigned id) {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "img");
-    const char* bytes = found ? static_cast<const char*>(LockResource(LoadResource(nullptr, found))) : nullptr;
-    return bytes ? std::string(bytes, SizeofResource(nullptr, found)) : std::string();
-}
 
 class MediaTest : public panel_test::PanelTest {
 protected:
@@ -52,7 +46,6 @@ protected:
 };
 
 using Names = std::vector<std::string>;
-using panel_test::read_file;
 using panel_test::rect_in_parent;
 using panel_test::write_file;
 
@@ -121,7 +114,6 @@ TEST_F(MediaTest, SoundPlaysOneFileAtATimeAndExitRemovesThem) {
     EXPECT_EQ(auto_start, VARIANT_FALSE);  // given a file, the player waits for play
     click(play_button_id_base + 3);
     EXPECT_EQ(media_files(), Names({"quizz3.mp3"}));
-    EXPECT_TRUE(read_file("quizz3.mp3") == media_resource(403));
     click(play_button_id_base + 5);
     EXPECT_EQ(media_files(), Names({"quizz5.mp3"}));
     const auto last_written = [] {
@@ -142,7 +134,6 @@ TEST_F(MediaTest, SoundPlaysOneFileAtATimeAndExitRemovesThem) {
     EXPECT_EQ(media_files(), Names());
     EXPECT_EQ(rect_in_parent(item(player_host_id)), std::vector<int>({0, 0, 0, 0}));  // no picture in a sound quiz
     EXPECT_EQ(extract_media(413, 2), 1);  // the kind names the file
-    EXPECT_TRUE(read_file("quizz13.avi") == media_resource(413));
     for (const char* name : {"quizz1.mp3", "quizz96.mp3", "quizz97.mp3", "quizz2.avi"}) write_file(name, "left");
     release_media_layer(top);
     EXPECT_FALSE(IsWindow(top));
