@@ -110,6 +110,9 @@ std::wstring version_string(const std::vector<char>& info, const std::wstring& b
 TEST_F(PackedQuiz, VersionStringsNameTheQuizInFrenchAndEnglish) {
     std::vector<char> info(GetFileVersionInfoSizeW(packed, nullptr));
     ASSERT_TRUE(GetFileVersionInfoW(packed, 0, static_cast<DWORD>(info.size()), info.data()));
+    void* translations = nullptr;
+    UINT size = 0;  // French and English, each a language and a code page
+    EXPECT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", &translations, &size) && size == 8);
     for (const wchar_t* block : {L"040c04e4", L"040904e4"}) {  // a block missing reads "<none>"
         SCOPED_TRACE(testing::Message() << block);
         EXPECT_EQ(version_string(info, block, L"FileDescription"), wide_title);
@@ -142,7 +145,7 @@ COLORREF icon_pixel(HMODULE module, int id, int size, int x, int y) {
     return GetPixel(dc.get(), x, y);
 }
 
-TEST_F(PackedQuiz, ItsIconIsTheFirstGroupAtEverySizeAndThePlayerHasItsOwn) {
+TEST_F(PackedQuiz, ItsIconShowsAndThePlayerKeepsItsOwnWithNoImageLeftOver) {
     const struct {
         std::string file;
         POINT inside;  // of the 48-pixel image, and its colour
