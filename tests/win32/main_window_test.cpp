@@ -93,7 +93,9 @@ TEST_F(MainWindow, PlaceLayoutWheelAndClose) {
         SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(distance)), 0);
     EXPECT_EQ(posted_scrolls(), std::vector<WPARAM>({SB_LINEUP, SB_LINEDOWN}));
 
+    write_file("quizz.mp3", "son");
     EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);  // saves: checked with the session that goes on
+    EXPECT_EQ(read_file("quizz.mp3"), "<missing>");
     EXPECT_TRUE(IsWindow(window));  // the loop ends; shutting down destroys it
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
