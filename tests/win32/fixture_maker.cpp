@@ -26,12 +26,6 @@ bool write_file(const char* name, const Bytes& bytes) {
 
 Bytes encode(const Bytes& decoded) { return encode_stream(decoded.data(), decoded.size()); }
 
-// Layouts written by hand keep their embedded zero bytes: sizeof counts them.
-template <std::size_t size>
-Bytes literal_bytes(const char (&text)[size]) {
-    return Bytes(text, text + size - 1);
-}
-
 // Two-box picture quiz, reveal mode 3, three questions and their codes: what the loader test reads back.
 void fill_full_quiz(QuizContent& quiz) {
     quiz.quiz_kind = picture_quiz;
@@ -51,11 +45,6 @@ void fill_full_quiz(QuizContent& quiz) {
     copy_text(quiz.codes[2], "SOLEIL");
 }
 
-Bytes padded(Bytes bytes, std::size_t size) {
-    bytes.resize(size, 0);
-    return bytes;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,9 +59,11 @@ int main(int argc, char** argv) {
     const Bytes full_layout = write_quiz_stream(full_quiz);
     // The layout ends with the colour: the truncated stream lacks exactly the blue byte.
     const Bytes full_encoded = encode(full_layout);
-
-    // Two lines where the full quiz needs three.
-    const Bytes short_codes = literal_bytes("UN\r\nDEUX");
+    // Padding after the end code is never read: the largest stream still loads, one more byte is refused.
+    Bytes largest = full_encoded, oversized = full_encoded;
+    largest.resize(65535);
+    oversized.resize(65536);
+    const std::string short_codes = "UN\r\nDEUX";  // two lines where the full quiz needs three
     // Nine-bit codes 65, 300, 256: 300 lies beyond the next free code (259).
     const Bytes undecodable = {0x20, 0xCB, 0x20, 0x00};
 
@@ -80,10 +71,8 @@ int main(int argc, char** argv) {
         write_file("full_quiz.bin", full_encoded) &&
         write_file("full_codes.bin", encode(write_codes_stream(full_quiz))) &&
         write_file("truncated_quiz.bin", encode(Bytes(full_layout.begin(), full_layout.end() - 1))) &&
-        write_file("short_codes.bin", encode(short_codes)) && write_file("undecodable.bin", undecodable) &&
-        write_file("empty.bin", Bytes()) &&
-        // Padding after the end code is never read: the largest stream still loads, one more byte is refused.
-        write_file("largest_quiz.bin", padded(full_encoded, 65535)) &&
-        write_file("oversized_quiz.bin", padded(full_encoded, 65536));
+        write_file("short_codes.bin", encode(Bytes(short_codes.begin(), short_codes.end()))) &&
+        write_file("undecodable.bin", undecodable) && write_file("empty.bin", Bytes()) &&
+        write_file("largest_quiz.bin", largest) && write_file("oversized_quiz.bin", oversized);
     return written ? 0 : 1;
 }
