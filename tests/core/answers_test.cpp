@@ -2,7 +2,6 @@
 // threshold, a boundary or a swapped branch would make.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "answers/grade.h"

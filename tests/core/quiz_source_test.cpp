@@ -32,7 +32,7 @@ bool read(const std::string& text, QuizSource& source, std::string& error) {
 }
 
 // "quiz.toml:9:10: error: WHAT" as "quiz.toml:9: WHAT": the tables below name
-// lines only; the exact form is checked once, with its column.
+// lines only; the exact form, with columns, is checked in quiz_check_test.cpp.
 std::string without_column(const std::string& message) {
     const std::size_t mark = message.find(": error: ");
     if (mark == std::string::npos) return message;
@@ -56,20 +56,15 @@ TEST(QuizSource, EachRefusalNamesFileLineAndField) {
         {"kind = \"image\"\n" + one, "quiz.toml:1: kind: unknown value \"image\""},
         {"kind = \"text\"\ntitle = 5\n" + one, "quiz.toml:2: title: expected a string"},
         {"kind = \"text\"\ntitle = \"a\\u0000b\"\n" + one, "quiz.toml:2: title: text contains a zero character"},
-        {"kind = \"text\"\ntitle = \"a|b\"\n" + one, "quiz.toml:2: title: text contains '|'"},
-        {u8"kind = \"text\"\ntitle = \"Nord → Sud\"\n" + one,
-         u8"quiz.toml:2: title: character U+2192 (→) cannot be written in Windows-1252"},
         {"kind = \"text\"\ntitle = \"\\u0080\"\n" + one, "quiz.toml:2: title: character U+0080"},
         {u8"kind = \"text\"\ntitle = \"" + std::string(259, 'x') + u8"é\"\n" + one,
          "quiz.toml:2: title: text is 260 bytes in Windows-1252, over the limit of 259"},
-        {"kind = \"text\"\ntitel = \"x\"\n" + one, "quiz.toml:2: titel: unknown key"},
         {"kind = \"text\"\n" + two + "anwser = \"c\"\n", "quiz.toml:6: question 2: anwser: unknown key"},
         {"kind = \"text\"\nreveal = \"all\"\n" + one, "quiz.toml:2: reveal: unknown value \"all\""},
         {"kind = \"text\"\nreveal = \"picture\"\n" + one, "quiz.toml:2: reveal: \"picture\" reveals answer pictures"},
         {"kind = \"text\"\n" + one + "reveal_text = \"x\"\n", "quiz.toml:4: question 1: reveal_text: the quiz reveals no text"},
         {"kind = \"text\"\ncolour = 0x5A5F96\n" + one, "quiz.toml:2: colour: expected \"#RRGGBB\""},
         {"kind = \"text\"\ncolour = \"#5A5F9G\"\n" + one, "quiz.toml:2: colour: expected \"#RRGGBB\": red, green and blue in hexadecimal, not \"#5A5F9G\""},
-        {"kind = \"text\"\ncolour = \"#5A5F9\"\n" + one, "quiz.toml:2: colour: expected \"#RRGGBB\": red, green and blue in hexadecimal, not \"#5A5F9\""},
         {"kind = \"text\"\nicon = 3\n" + one, "quiz.toml:2: icon: expected a file name"},
         {"kind = \"text\"\ncodes = \"A\"\n" + one, "quiz.toml:2: codes: expected a list of strings"},
         {"kind = \"text\"\ncodes = [\"A\", \"B\"]\n" + one, "quiz.toml:2: codes: 2 codes for 1 question;"},
@@ -81,7 +76,6 @@ TEST(QuizSource, EachRefusalNamesFileLineAndField) {
         {"kind = \"text\"\n" + one + "[[question]]\ntext = \"?\"\n", "quiz.toml:4: question 2: answer: missing"},
         {"kind = \"picture\"\n" + pair + "answer = \"c\"\n", "quiz.toml:3: question 1: answers: a question has either"},
         {"kind = \"picture\"\n[[question]]\nanswers = [\"a\"]\n", "quiz.toml:3: question 1: answers: expected exactly two"},
-        {"kind = \"text\"\n[[question]]\nanswers = [\"a\", \"b\"]\n", "quiz.toml:3: question 1: answers: a text quiz has one"},
         {"kind = \"picture\"\n" + pair + "[[question]]\nanswer = \"c\"\npicture = \"2.jpg\"\n",
          "quiz.toml:6: question 2: answer: question 1 has two answers (answers)"},
         {"kind = \"text\"\nanswer_labels = [\"A\", \"B\"]\n" + one, "quiz.toml:2: answer_labels: only a quiz whose"},
@@ -101,10 +95,6 @@ TEST(QuizSource, EachRefusalNamesFileLineAndField) {
         for (std::size_t at = error.find('\n'); at != std::string::npos; at = error.find('\n', at + 1))
             EXPECT_EQ(error.compare(at + 1, 9, "quiz.toml"), 0) << error;
     }
-    QuizSource source;
-    std::string error;
-    EXPECT_FALSE(read("kind = \"text\"\n" + two + "[[question]]\ntext = \"Qui ?\"\n\nanswer = \"Tom|Jerry\"\n", source, error));
-    EXPECT_EQ(error, "quiz.toml:9:10: error: question 3: answer: text contains '|', which a quiz cannot hold");
 }
 
 const std::string picture_source = u8R"(kind = "picture"
@@ -197,12 +187,10 @@ TEST(QuestionFiles, LoadsAndChecksEachKind) {
         {"kind = \"sound\"\n" + one + "media = \"id3.mp3\"\n", "", 4},
         {"kind = \"sound\"\n" + one + "media = \"frame.mp3\"\n", "", 3},
         {"kind = \"video\"\n" + one + "media = \"clip.avi\"\n", "", 16},
-        {"kind = \"picture\"\n" + one + "picture = \"no.jpg\"\n", "quiz.toml:4: question 1: picture: no.jpg: no such file"},
         {"kind = \"picture\"\n" + one + "picture = \"images\"\n", "quiz.toml:4: question 1: picture: images: is a folder"},
         {"kind = \"picture\"\n" + one + "picture = \"png.jpg\"\n", "quiz.toml:4: question 1: picture: png.jpg is not a picture"},
         {u8"kind = \"picture\"\n" + one + u8"picture = \"images/été.jpg\"\nanswer_picture = \"id3.mp3\"\n",
          "quiz.toml:5: question 1: answer_picture: id3.mp3 is not a picture"},
-        {"kind = \"sound\"\n" + one + "media = \"wave.mp3\"\n", "quiz.toml:4: question 1: media: wave.mp3 is not an MP3"},
         {"kind = \"video\"\n" + one + "media = \"wave.mp3\"\n", "quiz.toml:4: question 1: media: wave.mp3 is not an AVI"},
     };
     for (const auto& c : cases) {

@@ -35,7 +35,7 @@ expect_text() {  # expect_text FILE DESCRIPTION TEXT
 # ---------------------------------------------------------------- new, then build as it stands
 mkdir "Été à Paris"
 convert -size 30x20 xc:'#0055A4' "Été à Paris/Tour_Eiffel.jpg"
-convert -size 20x30 xc:'#EF4135' "Été à Paris/Notre-Dame de Paris.png"
+convert -size 20x30 xc:'#EF4135' JPEG:"Été à Paris/Notre-Dame de Paris.png"  # the content decides
 convert -size 20x20 xc:white "Été à Paris/Château 10.gif"
 convert -size 20x20 xc:black "Été à Paris/Château 9.bmp"
 printf 'notes' >"Été à Paris/lisez-moi.txt"
@@ -52,6 +52,20 @@ expect_text last.err "new twice" "already exists; new never overwrites a file"
 mkdir empty
 expect_exit 1 "new on an empty folder" new empty
 [ ! -e empty/quiz.toml ] || fail "new wrote into an empty folder"
+mkdir media
+cp "$root/examples/animaux/sons/q1.mp3" media/b.mp3
+cp "$root/examples/animaux/sons/q2.mp3" media/a.mp3
+cp "$root/examples/formes/videos/q1.avi" media/clip.avi
+expect_exit 0 "new on sounds and a video" new media
+expect_text last.out "new on sounds and a video" "a sound quiz of 2 questions"  # the most numerous kind
+[ "$(grep '^media = ' media/quiz.toml | head -n 1)" = 'media = "a.mp3"' ] || { cat media/quiz.toml; fail "new: sounds out of order"; }
+rm media/quiz.toml
+expect_exit 0 "new --kind video" new media --kind video
+expect_text last.out "new --kind video" "a video quiz of 1 question"
+expect_exit 0 "new --kind text" new empty --kind text
+expect_text last.out "new --kind text" "a text quiz of 10 questions"
+expect_exit 1 "new on a missing folder" new absent
+expect_text last.err "new on a missing folder" "absent: error: no such folder"
 expect_exit 0 "build of a new quiz" build "$toml" -o "Été à Paris/visite.exe"
 expect_text last.out "build of a new quiz" "4 questions packed"
 expect_text last.err "build of a new quiz" 'warning: question 1: answer: "Château 9" holds letters beyond A-Z'

@@ -76,11 +76,8 @@ void check_containment(const std::string& accepted, const std::string& typed) {
 }
 
 void check_grade(const std::string& accepted, const std::string& typed) {
-    const char* const words[] = {grade_empty,    grade_right,     grade_anagram, grade_one_edit,
-                                 grade_two_edits, grade_too_short, grade_not_far, grade_too_long,
-                                 grade_close,    grade_wrong};
     const char* word = grade(accepted.c_str(), typed.c_str());
-    check(std::find(std::begin(words), std::end(words), word) != std::end(words));
+    check(std::find(std::begin(grade_words), std::end(grade_words), word) != std::end(grade_words));
 
     char trimmed[260];
     const std::string cut = as_answer(typed);
