@@ -220,9 +220,13 @@ FittedSize bitmap_size(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight};
 }
 
+unsigned question_picture_id(int question_number) {
+    return question_picture_id_base + static_cast<unsigned>(question_number);
+}
+
 HBITMAP load_question_picture(int question_number) {
-    return load_picture(GetModuleHandleA(nullptr), question_picture_id_base + static_cast<unsigned>(question_number),
-                        "IMG", picture_box_width, picture_box_height);
+    return load_picture(GetModuleHandleA(nullptr), question_picture_id(question_number), "IMG", picture_box_width,
+                        picture_box_height);
 }
 
 // A picture out of view is measured from its JPEG header; one in view, or whose
@@ -230,8 +234,7 @@ HBITMAP load_question_picture(int question_number) {
 CellPicture measure_or_load(int question_number, bool in_view) {
     CellPicture picture;
     FittedSize fitted;
-    if (!in_view && fitted_size_from_header(GetModuleHandleA(nullptr),
-                                            question_picture_id_base + static_cast<unsigned>(question_number), "IMG",
+    if (!in_view && fitted_size_from_header(GetModuleHandleA(nullptr), question_picture_id(question_number), "IMG",
                                             picture_box_width, picture_box_height, fitted)) {
         // A picture that fits to nothing is none, as load_picture would give it.
         picture.deferred = fitted.width > 0 && fitted.height > 0;
