@@ -11,8 +11,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 export DEVINETTE_WINDOWS_BUILD=${DEVINETTE_WINDOWS_BUILD:-$root/build/windows}
 template="$DEVINETTE_WINDOWS_BUILD/authoring/devinette.exe"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-pass() { echo "ok: $*"; }
+. "$root/tests/e2e/pack_checks.bash"
 pack() { "$root/scripts/devinette-pack" "$@"; }
 
 [ -f "$DEVINETTE_WINDOWS_BUILD/authoring/devinette-pack.exe" ] ||
@@ -26,17 +25,6 @@ template_sum=$(sha256sum <"$template")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-
-# expect_exit CODE DESCRIPTION COMMAND...: runs the pack tool, output in last.out / last.err.
-expect_exit() {
-  local expected=$1 description=$2; shift 2
-  local status=0
-  pack "$@" >last.out 2>last.err || status=$?
-  if [ "$status" -ne "$expected" ]; then
-    echo "--- stdout"; cat last.out; echo "--- stderr"; cat last.err
-    fail "$description: exit $status, expected $expected"
-  fi
-}
 
 # ---------------------------------------------------------------- sources
 picture() { convert -size "$2" "xc:$3" -strip -interlace none -quality 85 "$1"; }

@@ -10,8 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DEVINETTE_WINDOWS_BUILD=${DEVINETTE_WINDOWS_BUILD:-$root/build/windows}
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-pass() { echo "ok: $*"; }
+. "$root/tests/e2e/pack_checks.bash"
 pack() { timeout 120 "$root/scripts/devinette-pack" "$@" </dev/null; }
 command -v convert >/dev/null || fail "convert is needed"
 
@@ -19,15 +18,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-expect_exit() {  # expect_exit CODE DESCRIPTION COMMAND...: output in last.out / last.err
-  local expected=$1 description=$2; shift 2
-  local status=0
-  pack "$@" >last.out 2>last.err || status=$?
-  if [ "$status" -ne "$expected" ]; then
-    echo "--- stdout"; cat last.out; echo "--- stderr"; cat last.err
-    fail "$description: exit $status, expected $expected"
-  fi
-}
 expect_text() {  # expect_text FILE DESCRIPTION TEXT
   grep -qF -- "$3" "$1" || { cat "$1"; fail "$2: does not say: $3"; }
 }
