@@ -50,8 +50,9 @@ void show_answer_picture(HWND panel, int question_number) {
     HWND picture = panel_control(panel, picture_control_id_base + question_number);
     if (!picture) return;
     const unsigned resource_id = answer_picture_id_base + static_cast<unsigned>(question_number);
-    HBITMAP answer =
-        load_picture(GetModuleHandleA(nullptr), resource_id, "IMG", picture_box_width, picture_box_height);
+    const PictureDecoder decoder;
+    HBITMAP answer = load_picture(decoder, GetModuleHandleA(nullptr), resource_id, "IMG", picture_box_width,
+                                  picture_box_height);
     if (answer) set_control_picture(picture, answer);  // no answer picture: the question picture stays
 }
 

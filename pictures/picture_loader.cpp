@@ -1,21 +1,18 @@
 #include "pictures/picture_loader.h"
 
-#include <ole2.h>
-#include <olectl.h>
+#include <wincodec.h>
 
-#include <cstring>
+#include <cstdint>
 
-#include "app/owned_handle.h"
 #include "pictures/jpeg_header.h"
-#include "pictures/picture_fit.h"
 
 namespace {
 
 long decode_calls = 0;
 long stretch_calls = 0;
 
+// A resource's bytes stay where the module holds them for as long as it is loaded.
 struct ResourceBytes {
-    HGLOBAL loaded = nullptr;
     const void* bytes = nullptr;
     DWORD count = 0;  // 0 when the resource is missing or empty: no picture
 };
@@ -26,71 +23,60 @@ ResourceBytes find_resource_bytes(HMODULE module, unsigned resource_id, const ch
     // it down to another resource's id.
     if (resource_id > 0xFFFF) return found_bytes;
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resource_id), resource_type);
-    found_bytes.loaded = found ? LoadResource(module, found) : nullptr;
-    if (!found_bytes.loaded) return found_bytes;
-    found_bytes.bytes = LockResource(found_bytes.loaded);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    if (!loaded) return found_bytes;
+    found_bytes.bytes = LockResource(loaded);
     if (found_bytes.bytes) found_bytes.count = SizeofResource(module, found);
     return found_bytes;
 }
 
-}  // namespace
-
-HBITMAP load_picture(HMODULE module, unsigned resource_id, const char* resource_type, int box_width,
-                     int box_height) {
-    const ResourceBytes resource = find_resource_bytes(module, resource_id, resource_type);
-    if (resource.count == 0) return nullptr;
-
-    OwnedBitmap decoded(decode_picture(resource.bytes, resource.count));
-    FreeResource(resource.loaded);
-    if (!decoded) return nullptr;
-    // The pack tool stores pictures at the size they are shown: those need no
-    // second stretch. Any other picture is only the source of the fitted one.
-    BITMAP size = {};
-    if (GetObjectA(decoded.get(), sizeof size, &size) == static_cast<int>(sizeof size)) {
-        const FittedSize fitted = fit_picture(size.bmWidth, size.bmHeight, box_width, box_height);
-        if (fitted.width == size.bmWidth && fitted.height == size.bmHeight) return decoded.release();
-    }
-    return scale_picture(decoded.get(), box_width, box_height);
-}
-
-bool fitted_size_from_header(HMODULE module, unsigned resource_id, const char* resource_type, int box_width,
-                             int box_height, FittedSize& fitted) {
-    const ResourceBytes resource = find_resource_bytes(module, resource_id, resource_type);
-    JpegHeader header;
-    if (resource.count == 0 ||
-        !read_jpeg_header(static_cast<const unsigned char*>(resource.bytes), resource.count, header))
-        return false;
-    fitted = fit_picture(header.width, header.height, box_width, box_height);
-    return true;
-}
-
-HBITMAP decode_picture(const void* bytes, DWORD byte_count) {
+// The frame's pixels as 32-bit colour in a top-down DIB section: every format the
+// platform decodes ends in the same layout, copied straight into the bitmap.
+HBITMAP decode_picture(const PictureDecoder& decoder, const void* bytes, DWORD byte_count) {
     ++decode_calls;
-    if (!bytes || byte_count == 0) return nullptr;
-    ComInitialisation com;
+    IWICImagingFactory* factory = decoder.factory();
+    if (!factory || !bytes || byte_count == 0) return nullptr;
 
-    HGLOBAL block = GlobalAlloc(GMEM_FIXED, byte_count);
-    if (!block) return nullptr;
-    std::memcpy(block, bytes, byte_count);  // a fixed block's handle is its address
-
-    IStream* created_stream = nullptr;
-    const HRESULT stream_result = CreateStreamOnHGlobal(block, TRUE, &created_stream);
-    const OwnedInterface<IStream> stream(created_stream);  // owns the block once created
-    if (FAILED(stream_result) || !stream) {
-        GlobalFree(block);
+    IWICStream* created_stream = nullptr;
+    if (FAILED(factory->CreateStream(&created_stream))) return nullptr;
+    const OwnedInterface<IWICStream> stream(created_stream);
+    // The stream reads the resource where it lies, without a copy.
+    if (FAILED(stream.get()->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), byte_count)))
         return nullptr;
-    }
-    IPicture* loaded_picture = nullptr;
-    const HRESULT picture_result = OleLoadPicture(stream.get(), static_cast<LONG>(byte_count), FALSE, IID_IPicture,
-                                                  reinterpret_cast<void**>(&loaded_picture));
-    const OwnedInterface<IPicture> picture(loaded_picture);
-    if (FAILED(picture_result) || !picture) return nullptr;
+    IWICBitmapDecoder* created_decoder = nullptr;
+    if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                &created_decoder)))
+        return nullptr;
+    const OwnedInterface<IWICBitmapDecoder> picture_decoder(created_decoder);
+    IWICBitmapFrameDecode* created_frame = nullptr;
+    if (FAILED(picture_decoder.get()->GetFrame(0, &created_frame))) return nullptr;
+    const OwnedInterface<IWICBitmapFrameDecode> frame(created_frame);
+    IWICFormatConverter* created_converter = nullptr;
+    if (FAILED(factory->CreateFormatConverter(&created_converter))) return nullptr;
+    const OwnedInterface<IWICFormatConverter> converter(created_converter);
+    if (FAILED(converter.get()->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+                                           nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+        return nullptr;
 
-    // The picture destroys its own bitmap when released: hand out a copy.
-    OLE_HANDLE handle = 0;
-    if (FAILED(picture.get()->get_Handle(&handle)) || handle == 0) return nullptr;
-    HANDLE own_bitmap = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle));
-    return static_cast<HBITMAP>(CopyImage(own_bitmap, IMAGE_BITMAP, 0, 0, 0));
+    UINT width = 0;
+    UINT height = 0;
+    if (FAILED(converter.get()->GetSize(&width, &height)) || width == 0 || height == 0) return nullptr;
+    const std::uint64_t stride = std::uint64_t{width} * 4;
+    if (stride * height > 0x7FFFFFFF) return nullptr;  // beyond what a DIB section can hold
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = static_cast<LONG>(width);
+    format.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, as the frame's rows come
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    OwnedBitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return nullptr;
+    if (FAILED(converter.get()->CopyPixels(nullptr, static_cast<UINT>(stride), static_cast<UINT>(stride * height),
+                                           static_cast<BYTE*>(bits))))
+        return nullptr;
+    return bitmap.release();
 }
 
 HBITMAP scale_picture(HBITMAP source, int box_width, int box_height) {
@@ -118,6 +104,45 @@ HBITMAP scale_picture(HBITMAP source, int box_width, int box_height) {
         return nullptr;
     // The selections are undone as the scope ends, before the caller sees the bitmap.
     return fitted_bitmap.release();
+}
+
+}  // namespace
+
+PictureDecoder::PictureDecoder() {
+    IWICImagingFactory* created = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                   reinterpret_cast<void**>(&created))))
+        factory_.reset(created);
+}
+
+PictureDecoder::~PictureDecoder() = default;
+
+HBITMAP load_picture(const PictureDecoder& decoder, HMODULE module, unsigned resource_id,
+                     const char* resource_type, int box_width, int box_height) {
+    const ResourceBytes resource = find_resource_bytes(module, resource_id, resource_type);
+    if (resource.count == 0) return nullptr;
+
+    OwnedBitmap decoded(decode_picture(decoder, resource.bytes, resource.count));
+    if (!decoded) return nullptr;
+    // The pack tool stores pictures at the size they are shown: those need no
+    // second stretch. Any other picture is only the source of the fitted one.
+    BITMAP size = {};
+    if (GetObjectA(decoded.get(), sizeof size, &size) == static_cast<int>(sizeof size)) {
+        const FittedSize fitted = fit_picture(size.bmWidth, size.bmHeight, box_width, box_height);
+        if (fitted.width == size.bmWidth && fitted.height == size.bmHeight) return decoded.release();
+    }
+    return scale_picture(decoded.get(), box_width, box_height);
+}
+
+bool fitted_size_from_header(HMODULE module, unsigned resource_id, const char* resource_type, int box_width,
+                             int box_height, FittedSize& fitted) {
+    const ResourceBytes resource = find_resource_bytes(module, resource_id, resource_type);
+    JpegHeader header;
+    if (resource.count == 0 ||
+        !read_jpeg_header(static_cast<const unsigned char*>(resource.bytes), resource.count, header))
+        return false;
+    fitted = fit_picture(header.width, header.height, box_width, box_height);
+    return true;
 }
 
 void set_control_picture(HWND picture_control, HBITMAP bitmap) {

@@ -83,9 +83,8 @@ struct DeferredPictures {
     int questions[max_questions] = {};
     int count = 0;
     int next = 0;
-    // Held from construction until the last picture: the platform's picture
-    // loader would otherwise set the apartment up and tear it down for each one.
-    std::unique_ptr<ComInitialisation> com;
+    // Held from construction until the last picture.
+    std::unique_ptr<PictureDecoder> decoder;
 };
 
 DeferredPictures deferred_pictures;
@@ -225,8 +224,8 @@ unsigned question_picture_id(int question_number) {
 }
 
 HBITMAP load_question_picture(int question_number) {
-    return load_picture(GetModuleHandleA(nullptr), question_picture_id(question_number), "IMG", picture_box_width,
-                        picture_box_height);
+    return load_picture(*deferred_pictures.decoder, GetModuleHandleA(nullptr), question_picture_id(question_number),
+                        "IMG", picture_box_width, picture_box_height);
 }
 
 // A picture out of view is measured from its JPEG header; one in view, or whose
@@ -361,7 +360,7 @@ void post_next_picture(HWND panel) {
     if (pending.next < pending.count)
         PostMessageA(panel, decode_next_picture_message, 0, 0);
     else
-        pending.com.reset();
+        pending.decoder.reset();
 }
 
 void set_scroll_range(HWND panel, int bar, const ScrollRange& range) {
@@ -389,7 +388,7 @@ void build_question_panel(HWND panel) {
     reset_panel_controls(panel);
     deferred_pictures = DeferredPictures{};
     deferred_pictures.panel = panel;
-    if (quiz && quiz->quiz_kind == picture_quiz) deferred_pictures.com = std::make_unique<ComInitialisation>();
+    if (quiz && quiz->quiz_kind == picture_quiz) deferred_pictures.decoder = std::make_unique<PictureDecoder>();
     if (!quiz) return;
     QuizRecord& record = *quiz;
     if (record.quiz_kind == sound_quiz || record.quiz_kind == video_quiz) {

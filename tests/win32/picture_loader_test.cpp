@@ -28,7 +28,10 @@ protected:
         fixtures.reset(LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
         ASSERT_TRUE(fixtures);
     }
-    HBITMAP load(unsigned id, const char* type = "IMG") { return load_picture(fixtures.get(), id, type, 360, 345); }
+    HBITMAP load(unsigned id, const char* type = "IMG") {
+        const PictureDecoder decoder;
+        return load_picture(decoder, fixtures.get(), id, type, 360, 345);
+    }
     OwnedModule fixtures;
 };
 
