@@ -109,15 +109,14 @@ HWND create_control(HWND panel, const char* class_name, const char* text, DWORD 
     return control;
 }
 
-void set_font(HWND control, HGDIOBJ font, BOOL redraw) {
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
-}
+// The panel is hidden while its rows are built: a control has nothing to redraw yet.
+void set_font(HWND control, HGDIOBJ font) { SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE); }
 
 HGDIOBJ gui_font() { return GetStockObject(DEFAULT_GUI_FONT); }
 
 // A static label in the stock GUI font.
 void create_font_label(HWND panel, const char* text, DWORD style, const ControlRect& rect, int id) {
-    set_font(create_control(panel, "Static", text, style, rect, id), gui_font(), TRUE);
+    set_font(create_control(panel, "Static", text, style, rect, id), gui_font());
 }
 
 void create_number_label(HWND panel, int question_number, const ControlRect& rect) {
@@ -136,7 +135,7 @@ HWND create_answer_box(PanelBuilder& builder, int box_number, DWORD style, const
     return box;
 }
 
-void set_answer_font(const PanelBuilder& builder, HWND box) { set_font(box, builder.record.answer_font.get(), FALSE); }
+void set_answer_font(const PanelBuilder& builder, HWND box) { set_font(box, builder.record.answer_font.get()); }
 
 void evaluate_box(PanelBuilder& builder, int box_number) {
     evaluate_answer(builder.record, builder.panel, answer_box_id_base + box_number);
@@ -184,7 +183,7 @@ void set_up_paired_grid_box(PanelBuilder& builder, int box_number, const Control
     install_answer_box_proc(box);
     evaluate_box(builder, box_number);
     HWND feedback = create_feedback_label(builder, box_number, feedback_rect);
-    set_font(feedback, gui_font(), TRUE);
+    set_font(feedback, gui_font());
     builder.focus = feedback;
     evaluate_box(builder, box_number);  // as the box losing the focus to its label
 }
