@@ -18,7 +18,7 @@ namespace {
 
 // fixtures\picture_fixtures.dll beside the test executable: 401 400 x 300, red
 // left and blue right; 402 300 x 400, green above and blue below; 403 1000 x
-// 1000; 404 100 x 100; 405 360 x 345; 501 bytes that are no picture; 502 empty.
+// 1000 in grey; 404 100 x 100; 405 360 x 345; 501 bytes that are no picture; 502 empty.
 class PictureLoader : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,7 +43,7 @@ TEST_F(PictureLoader, FitsTheWholePictureTheRightWayRound) {
     } cases[] = {
         {401, 360, 270, {{4, 4, 255, 0, 0}, {170, 135, 255, 0, 0}, {190, 135, 0, 0, 255}, {355, 265, 0, 0, 255}}},
         {402, 258, 345, {{4, 4, 0, 255, 0}, {129, 160, 0, 255, 0}, {129, 185, 0, 0, 255}, {253, 340, 0, 0, 255}}},
-        {403, 345, 345, {}},
+        {403, 345, 345, {{172, 172, 126, 126, 126}}},  // a grey JPEG: one component
         {404, 345, 345, {}},  // enlarged
         {405, 360, 345, {}},  // already at its shown size: used as decoded, not stretched again
     };
