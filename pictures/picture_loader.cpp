@@ -109,8 +109,10 @@ HBITMAP scale_picture(HBITMAP source, int box_width, int box_height) {
 }  // namespace
 
 PictureDecoder::PictureDecoder() {
+    // The factory of Windows 7: SDKs that target Windows 8 take the plain name
+    // CLSID_WICImagingFactory for a newer one, which Windows 7 lacks.
     IWICImagingFactory* created = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                    reinterpret_cast<void**>(&created))))
         factory_.reset(created);
 }
