@@ -7,16 +7,9 @@
 
 #include <cstdio>
 
-namespace {
+#include "bench/process_clock.h"
 
-double milliseconds_since_process_start() {
-    FILETIME created, exited, kernel, user, now;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    GetSystemTimePreciseAsFileTime(&now);
-    ULARGE_INTEGER start{{created.dwLowDateTime, created.dwHighDateTime}};
-    ULARGE_INTEGER end{{now.dwLowDateTime, now.dwHighDateTime}};
-    return static_cast<double>(end.QuadPart - start.QuadPart) / 10000.0;
-}
+namespace {
 
 struct Control {
     const char* class_name;

@@ -8,19 +8,11 @@
 #include <cstdio>
 
 #include "app/main_window.h"
+#include "bench/process_clock.h"
 #include "pictures/picture_loader.h"
 #include "question_panel/panel_layout.h"
 
 namespace {
-
-double milliseconds_since_process_start() {
-    FILETIME created, exited, kernel, user, now;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    GetSystemTimePreciseAsFileTime(&now);
-    ULARGE_INTEGER start{{created.dwLowDateTime, created.dwHighDateTime}};
-    ULARGE_INTEGER end{{now.dwLowDateTime, now.dwHighDateTime}};
-    return static_cast<double>(end.QuadPart - start.QuadPart) / 10000.0;
-}
 
 // Draws every pending paint of the shown windows now, as the message loop does
 // before any posted message, and asks the first answer box for its text.
