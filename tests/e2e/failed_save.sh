@@ -6,16 +6,8 @@
 # Runs inside Xvfb (scripts/test-windows); started alone it makes its own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" "$@"
-fi
-. "$root/scripts/wine-env"
+. "$root/tests/e2e/window_checks.bash"
 
-fail() { echo "FAILED: $*"; exit 1; }
-wait_for() {  # true once COMMAND succeeds, within 15 seconds
-  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 running() { kill -0 "$player" 2>/dev/null; }
 box() { xdotool search --onlyvisible --name '^Information$' 2>/dev/null | head -n 1; }
 has_box() { [ -n "$(box)" ]; }

@@ -6,17 +6,7 @@
 # Runs inside Xvfb (scripts/test-windows); started alone it makes its own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" "$@"
-fi
-. "$root/scripts/wine-env"
-
-fail() { echo "FAILED: $*"; exit 1; }
-# wait_for COMMAND...: true once COMMAND succeeds, within 15 seconds.
-wait_for() {
-  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+. "$root/tests/e2e/window_checks.bash"
 
 example=$root/examples/animaux
 work=$(mktemp -d "${DEVINETTE_RESULTS:-${TMPDIR:-/tmp}}/sound_quiz.XXXX")
