@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "pictures/picture_convert.h"
+#include "authoring/picture_convert.h"
 
 namespace {
 

@@ -9,14 +9,13 @@
 
 #include "authoring/quiz_source.h"
 #include "authoring/toml_writer.h"
-#include "pictures/picture_convert.h"
+#include "authoring/picture_convert.h"
 #include "quiz_data/quiz_resources.h"
 
 namespace {
 
 constexpr int text_quiz_questions = 10;
 
-const char* const kind_names[] = {"text", "picture", "sound", "video"};
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -87,7 +86,7 @@ std::string new_quiz_toml(int kind, const std::string& title, const std::vector<
         "# Made by devinette-pack new. Check each answer, add a question's text if you\n"
         "# like, then run: devinette-pack check quiz.toml, and devinette-pack build.\n"
         "# A line starting with # is a comment: remove the # to use that field.\n"
-        "kind = " + toml_string(kind_names[kind]) + "   # text | picture | sound | video\n"
+        "kind = " + toml_string(quiz_kind_names[kind]) + "   # text | picture | sound | video\n"
         "title = " + toml_string(title) + "\n"
         "# creator = \"\"         # your name, shown after \"Par :\"\n"
         "# explanations = \"\"    # shown under the title: what the player has to find\n"

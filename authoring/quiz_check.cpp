@@ -7,7 +7,7 @@
 #include "answers/measures.h"
 #include "authoring/cp1252.h"
 #include "authoring/toml_writer.h"
-#include "question_panel/panel_layout.h"
+#include "layout/panel_layout.h"
 
 namespace {
 
@@ -225,6 +225,6 @@ std::string try_line(const QuizContent& quiz, int number, int box, const std::st
     if (!right) return line + "not solved";
     line += "solved";
     const bool spaced = typed.front() == ' ' || typed.back() == ' ';  // not empty: it got BRAVO
-    if (spaced && quiz.reveal_mode != 0) line += ", but nothing is revealed while the box's text has spaces around it";
+    if (spaced && quiz.reveal_mode != reveal_none) line += ", but nothing is revealed while the box's text has spaces around it";
     return line;
 }

@@ -33,22 +33,16 @@
 
 #include "answers/grade.h"
 #include "authoring/cp1252.h"
-#include "authoring/stream_encoder.h"
-#include "authoring/stream_writer.h"
+#include "quiz_data/stream_encoder.h"
+#include "quiz_data/stream_writer.h"
 #include "authoring/toml_writer.h"
-#include "pictures/picture_convert.h"
+#include "authoring/picture_convert.h"
 #include "pictures/picture_fit.h"
 #include "quiz_data/stream_decoder.h"
 
 namespace {
 
 constexpr int unknown_kind = -1;
-constexpr int reveal_none = 0;
-constexpr int reveal_picture = 1;
-constexpr int reveal_text_and_picture = 3;
-
-const char* const kind_names[] = {"text", "picture", "sound", "video"};
-const char* const reveal_names[] = {"none", "picture", "text", "text+picture"};
 
 const char* const top_level_keys[] = {"kind",   "title",  "creator", "explanations", "answer_labels",
                                       "reveal", "colour", "codes",   "icon",         "question"};
@@ -330,9 +324,9 @@ bool read_question(const Messages& messages, const toml::node& node, int number,
     // An unknown kind was refused already; what depends on it is not checked.
     if (quiz.quiz_kind == unknown_kind) return false;
 
-    const char* kind = kind_names[quiz.quiz_kind];
+    const char* kind = quiz_kind_names[quiz.quiz_kind];
     const bool pictures = quiz.quiz_kind == picture_quiz;
-    const bool media = quiz.quiz_kind == sound_quiz || quiz.quiz_kind == video_quiz;
+    const bool media = has_media(quiz.quiz_kind);
     const std::string in_kind = " (kind = " + toml_string(kind) + ")";
     QuestionFiles& files = source.files;
     right = read_file_name(messages, *question, number, question_place, "picture", pictures, pictures,
@@ -351,9 +345,9 @@ bool read_question(const Messages& messages, const toml::node& node, int number,
             right;
 
     const toml::node* reveal = question->get("reveal_text");
-    if (reveal && (quiz.reveal_mode == reveal_none || quiz.reveal_mode == reveal_picture))
+    if (reveal && !reveals_text(quiz.reveal_mode))
         return messages.refuse(place_of(*reveal), question_field(number, "reveal_text"),
-                               "the quiz reveals no text (reveal = " + toml_string(reveal_names[quiz.reveal_mode]) +
+                               "the quiz reveals no text (reveal = " + toml_string(reveal_mode_names[quiz.reveal_mode]) +
                                    "), so this text would be lost");
     return read_optional_text(messages, *question, "reveal_text", question_field(number, "reveal_text"),
                               texts.reveal_text) &&
@@ -443,7 +437,7 @@ bool read_header(const Messages& messages, const toml::table& root, QuizContent&
     // Without a known kind the questions are still read, but not what depends on the kind.
     quiz.quiz_kind = unknown_kind;
     const toml::node* kind = root.get("kind");
-    bool right = kind ? read_choice(messages, *kind, "kind", kind_names, quiz.quiz_kind)
+    bool right = kind ? read_choice(messages, *kind, "kind", quiz_kind_names, quiz.quiz_kind)
                       : messages.refuse({}, "kind", "missing; expected \"text\", \"picture\", \"sound\" or \"video\"");
     if (!right) quiz.quiz_kind = unknown_kind;
     right = read_optional_text(messages, root, "title", "title", quiz.title) && right;
@@ -452,14 +446,13 @@ bool read_header(const Messages& messages, const toml::table& root, QuizContent&
 
     quiz.reveal_mode = reveal_none;
     if (const toml::node* reveal = root.get("reveal")) {
-        if (!read_choice(messages, *reveal, "reveal", reveal_names, quiz.reveal_mode)) {
+        if (!read_choice(messages, *reveal, "reveal", reveal_mode_names, quiz.reveal_mode)) {
             quiz.reveal_mode = reveal_none;
             right = false;
         }
-        const bool shows_picture = quiz.reveal_mode == reveal_picture || quiz.reveal_mode == reveal_text_and_picture;
-        if (shows_picture && quiz.quiz_kind != picture_quiz && quiz.quiz_kind != unknown_kind)
+        if (reveals_picture(quiz.reveal_mode) && quiz.quiz_kind != picture_quiz && quiz.quiz_kind != unknown_kind)
             right = messages.refuse(place_of(*reveal), "reveal",
-                                    toml_string(reveal_names[quiz.reveal_mode]) +
+                                    toml_string(reveal_mode_names[quiz.reveal_mode]) +
                                         " reveals answer pictures, which only a picture quiz has");
     }
     return read_colour(messages, root, quiz) && right;

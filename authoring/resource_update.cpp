@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
+#include "base/system_error.h"
+#include "base/wide_text.h"
 #include "authoring/version_info.h"
 
 namespace {
@@ -252,63 +254,6 @@ bool write_packed_executable(const std::string& template_path, const std::string
     return true;
 }
 
-std::wstring wide_text(const std::string& utf8) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
-    return wide;
-}
-
-std::string utf8_text(const wchar_t* wide) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return std::string();
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &utf8[0], length, nullptr, nullptr);
-    utf8.resize(static_cast<std::size_t>(length) - 1);  // the terminating zero
-    return utf8;
-}
-
-std::string windows_error(const std::string& what, const std::string& path) {
-    const DWORD code = GetLastError();
-    return path + ": error: " + what + ": " + windows_error_words(code);
-}
-
-std::string windows_error_words(unsigned long code) {
-    switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-        return "no such file";
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_DIRECTORY:
-        return "the folder does not exist";
-    case ERROR_ACCESS_DENIED:
-        return "access denied (no permission, or the file is read-only or open in another program)";
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return "the file is in use by another program";
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return "the disk is full";
-    case ERROR_WRITE_PROTECT:
-        return "the disk is write-protected";
-    case ERROR_NOT_READY:
-        return "the drive is not ready";
-    case ERROR_INVALID_NAME:
-        return "the name holds characters that Windows does not allow";
-    case ERROR_FILENAME_EXCED_RANGE:
-        return "the path is too long";
-    default:
-        break;
-    }
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string words = length ? utf8_text(text) : std::string();
-    LocalFree(text);
-    while (!words.empty() && std::string("\r\n. ").find(words.back()) != std::string::npos) words.pop_back();
-    return (words.empty() ? std::string() : words + " ") + "(Windows error " + std::to_string(code) + ")";
-}
-
 BOOL CALLBACK note_neutral(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) {
     if (language == neutral_language) *reinterpret_cast<bool*>(found) = true;
     return TRUE;
@@ -329,8 +274,4 @@ bool read_quiz_icon(HMODULE module, AppIcon& icon) {
     }
     icon = icon_of_group(group, images);
     return !icon.empty();
-}
-
-bool read_resource(HMODULE module, const char* type, int id, std::vector<unsigned char>& bytes) {
-    return copy_found(module, FindResourceA(module, MAKEINTRESOURCEA(id), type), bytes);
 }

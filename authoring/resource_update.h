@@ -9,11 +9,6 @@
 
 #include "authoring/quiz_source.h"
 
-// Paths and messages are UTF-8 inside the tool; the platform's wide-character
-// functions see every character of a path, whatever the code page.
-std::wstring wide_text(const std::string& utf8);
-std::string utf8_text(const wchar_t* wide);
-
 // What a packed quiz shows of itself in Explorer and the task manager.
 struct QuizIdentity {
     std::string title;  // Windows-1252: the version information's file description
@@ -32,17 +27,6 @@ bool write_packed_executable(const std::string& template_path, const std::string
                              const std::vector<PackedResource>& resources, const QuizIdentity& identity,
                              std::string& error);
 
-// "PATH: error: WHAT: REASON", the reason in words; called right after the
-// failing call, while GetLastError still holds it.
-std::string windows_error(const std::string& what, const std::string& path);
-
 // The icon a packed quiz was given (its icon group 1 in the neutral language,
 // where the pack tool writes it); false when it shows the player's own.
 bool read_quiz_icon(HMODULE module, AppIcon& icon);
-
-// What a Windows error code means for a maker: "the disk is full", "the folder
-// does not exist"; the system's own text and the number for the others.
-std::string windows_error_words(unsigned long code);
-
-// Copies resource `id` of `type` out of `module`; false when it is missing or empty.
-bool read_resource(HMODULE module, const char* type, int id, std::vector<unsigned char>& bytes);

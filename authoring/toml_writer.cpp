@@ -7,10 +7,6 @@
 
 namespace {
 
-const char* const kind_names[] = {"text", "picture", "sound", "video"};
-const char* const reveal_names[] = {"none", "picture", "text", "text+picture"};
-constexpr int reveal_text_only = 2;
-constexpr int reveal_text_and_picture = 3;
 
 struct Writer {
     std::string& toml;
@@ -62,11 +58,11 @@ bool put_header(Writer& writer, const QuizContent& quiz, int count) {
         writer.error = "kind: quiz kind " + std::to_string(quiz.quiz_kind) + " has no name";
         return false;
     }
-    if (quiz.reveal_mode < 0 || quiz.reveal_mode > reveal_text_and_picture) {
+    if (quiz.reveal_mode < 0 || quiz.reveal_mode >= reveal_mode_count) {
         writer.error = "reveal: reveal mode " + std::to_string(quiz.reveal_mode) + " has no name";
         return false;
     }
-    writer.put_key_name("kind", kind_names[quiz.quiz_kind]);
+    writer.put_key_name("kind", quiz_kind_names[quiz.quiz_kind]);
     if (!writer.put_key_text("title", "title", quiz.title) ||
         !writer.put_key_text("creator", "creator", quiz.creator) ||
         !writer.put_key_text("explanations", "explanations", quiz.explanations))
@@ -74,7 +70,7 @@ bool put_header(Writer& writer, const QuizContent& quiz, int count) {
     if (quiz.answers_per_question == 2 &&
         !writer.put_pair("answer_labels", "answer_labels", quiz.answer_label_1, quiz.answer_label_2))
         return false;
-    writer.put_key_name("reveal", reveal_names[quiz.reveal_mode]);
+    writer.put_key_name("reveal", reveal_mode_names[quiz.reveal_mode]);
     char colour[8];
     std::snprintf(colour, sizeof colour, "#%02X%02X%02X", quiz.colour_red, quiz.colour_green, quiz.colour_blue);
     writer.put_key_name("colour", colour);
@@ -105,8 +101,7 @@ bool put_question(Writer& writer, const QuizContent& quiz, const QuestionEntry& 
     if (!files.picture.empty()) writer.put_key_name("picture", files.picture);
     if (!files.media.empty()) writer.put_key_name("media", files.media);
     if (!files.answer_picture.empty()) writer.put_key_name("answer_picture", files.answer_picture);
-    const bool reveals_text = quiz.reveal_mode == reveal_text_only || quiz.reveal_mode == reveal_text_and_picture;
-    return !reveals_text || !entry.reveal_text[0] ||
+    return !reveals_text(quiz.reveal_mode) || !entry.reveal_text[0] ||
            writer.put_key_text("reveal_text", question_field(number, "reveal_text"), entry.reveal_text);
 }
 

@@ -7,10 +7,10 @@
 
 #include <cstdio>
 
-#include "app/main_window.h"
+#include "player/main_window.h"
 #include "bench/process_clock.h"
 #include "pictures/picture_loader.h"
-#include "question_panel/panel_layout.h"
+#include "layout/panel_layout.h"
 
 namespace {
 

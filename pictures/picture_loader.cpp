@@ -4,31 +4,13 @@
 
 #include <cstdint>
 
+#include "base/resource_bytes.h"
 #include "pictures/jpeg_header.h"
 
 namespace {
 
 long decode_calls = 0;
 long stretch_calls = 0;
-
-// A resource's bytes stay where the module holds them for as long as it is loaded.
-struct ResourceBytes {
-    const void* bytes = nullptr;
-    DWORD count = 0;  // 0 when the resource is missing or empty: no picture
-};
-
-ResourceBytes find_resource_bytes(HMODULE module, unsigned resource_id, const char* resource_type) {
-    ResourceBytes found_bytes;
-    // Above 0xFFFF the id is no integer resource name: MAKEINTRESOURCE would cut
-    // it down to another resource's id.
-    if (resource_id > 0xFFFF) return found_bytes;
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resource_id), resource_type);
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    if (!loaded) return found_bytes;
-    found_bytes.bytes = LockResource(loaded);
-    if (found_bytes.bytes) found_bytes.count = SizeofResource(module, found);
-    return found_bytes;
-}
 
 // The frame's pixels as 32-bit colour in a top-down DIB section: every format the
 // platform decodes ends in the same layout, copied straight into the bitmap.
@@ -121,10 +103,10 @@ PictureDecoder::~PictureDecoder() = default;
 
 HBITMAP load_picture(const PictureDecoder& decoder, HMODULE module, unsigned resource_id,
                      const char* resource_type, int box_width, int box_height) {
-    const ResourceBytes resource = find_resource_bytes(module, resource_id, resource_type);
-    if (resource.count == 0) return nullptr;
+    const ResourceView resource = find_resource(module, resource_type, resource_id);
+    if (!resource.bytes) return nullptr;
 
-    OwnedBitmap decoded(decode_picture(decoder, resource.bytes, resource.count));
+    OwnedBitmap decoded(decode_picture(decoder, resource.bytes, resource.size));
     if (!decoded) return nullptr;
     // The pack tool stores pictures at the size they are shown: those need no
     // second stretch. Any other picture is only the source of the fitted one.
@@ -138,10 +120,9 @@ HBITMAP load_picture(const PictureDecoder& decoder, HMODULE module, unsigned res
 
 bool fitted_size_from_header(HMODULE module, unsigned resource_id, const char* resource_type, int box_width,
                              int box_height, FittedSize& fitted) {
-    const ResourceBytes resource = find_resource_bytes(module, resource_id, resource_type);
+    const ResourceView resource = find_resource(module, resource_type, resource_id);
     JpegHeader header;
-    if (resource.count == 0 ||
-        !read_jpeg_header(static_cast<const unsigned char*>(resource.bytes), resource.count, header))
+    if (!resource.bytes || !read_jpeg_header(resource.bytes, resource.size, header))
         return false;
     fitted = fit_picture(header.width, header.height, box_width, box_height);
     return true;

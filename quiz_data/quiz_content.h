@@ -5,13 +5,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "quiz_data/quiz_kinds.h"
+
 constexpr int text_size = 260;  // 259 bytes of text and the terminating zero
 constexpr int max_questions = 96;
-
-constexpr int text_quiz = 0;
-constexpr int picture_quiz = 1;
-constexpr int sound_quiz = 2;
-constexpr int video_quiz = 3;
 
 struct QuestionEntry {
     char answer_1[text_size] = {};

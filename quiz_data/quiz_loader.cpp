@@ -1,4 +1,5 @@
-#include "app/messages.h"
+#include "base/message_box.h"
+#include "base/resource_bytes.h"
 #include "quiz_data/quiz_record.h"
 #include "quiz_data/quiz_resources.h"
 #include "quiz_data/quiz_stream.h"
@@ -8,29 +9,8 @@ namespace {
 
 const char* const loader_caption = "Quizz";
 
-// A PATCH resource of the module, read in place: `bytes` is null when it is
-// missing or cannot be loaded, and `size` is never more than the resource holds.
-struct PatchResource {
-    bool found = false;
-    DWORD size = 0;
-    const unsigned char* bytes = nullptr;
-};
-
-PatchResource find_patch(HMODULE module, int id) {
-    PatchResource patch;
-    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), "PATCH");
-    if (!info) return patch;
-    patch.found = true;
-    patch.size = SizeofResource(module, info);
-    if (patch.size == 0) return patch;
-    // Resource memory belongs to the module: nothing to free or unlock.
-    HGLOBAL loaded = LoadResource(module, info);
-    if (loaded) patch.bytes = static_cast<const unsigned char*>(LockResource(loaded));
-    return patch;
-}
-
 // A resource that exists but cannot be read counts as a stream that does not decode.
-bool decode_patch(const PatchResource& patch, DecodedStream& decoded) {
+bool decode_patch(const ResourceView& patch, DecodedStream& decoded) {
     if (!patch.bytes) return false;
     int result = decode_stream(patch.bytes, patch.size, decoded);
     if (decoded.output_allocation_failed) show_message("Impossible d'allouer la memoire", "information");
@@ -39,7 +19,7 @@ bool decode_patch(const PatchResource& patch, DecodedStream& decoded) {
 
 // Returns false when the codes are not to be read: the fallback quiz, or a failure already reported.
 bool load_quiz_stream(QuizRecord& record, HMODULE module) {
-    PatchResource patch = find_patch(module, quiz_stream_id);
+    ResourceView patch = find_resource(module, "PATCH", quiz_stream_id);
     if (patch.size == 0) {
         fill_fallback_quiz(record);
         record.update_colour_brush();
@@ -55,7 +35,7 @@ bool load_quiz_stream(QuizRecord& record, HMODULE module) {
 }
 
 void load_codes_stream(QuizRecord& record, HMODULE module) {
-    PatchResource patch = find_patch(module, codes_stream_id);
+    ResourceView patch = find_resource(module, "PATCH", codes_stream_id);
     if (!patch.found) {
         show_message("Codes non trouvés.", loader_caption);
         return;

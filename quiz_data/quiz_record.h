@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 #include "quiz_data/quiz_content.h"
 
 struct QuizRecord : QuizContent {

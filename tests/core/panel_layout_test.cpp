@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "question_panel/panel_layout.h"
-#include "question_panel/scroll_math.h"
+#include "layout/panel_layout.h"
+#include "layout/scroll_math.h"
 #include "quiz_data/quiz_content.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "pictures/jpeg_header.h"
-#include "pictures/picture_convert.h"
+#include "authoring/picture_convert.h"
 #include "pictures/picture_fit.h"
 
 namespace {

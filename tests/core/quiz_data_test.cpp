@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "authoring/stream_encoder.h"
-#include "authoring/stream_writer.h"
+#include "quiz_data/stream_encoder.h"
+#include "quiz_data/stream_writer.h"
 #include "quiz_data/quiz_stream.h"
 #include "quiz_data/stream_decoder.h"
 #include "tests/support/quiz_difference.h"

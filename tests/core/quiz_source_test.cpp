@@ -13,7 +13,7 @@
 #include "authoring/cp1252.h"
 #include "authoring/quiz_source.h"
 #include "authoring/toml_writer.h"
-#include "pictures/picture_convert.h"
+#include "authoring/picture_convert.h"
 #include "quiz_data/stream_decoder.h"
 
 namespace {

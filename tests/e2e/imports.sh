@@ -16,7 +16,7 @@ windows7_dlls=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll ms
   oleaut32.dll shell32.dll shlwapi.dll user32.dll version.dll winmm.dll "
 
 fail() { echo "FAILED: $*"; exit 1; }
-for exe in "$build/app/devinette.exe" "$build/authoring/devinette-pack.exe"; do
+for exe in "$build/bin/devinette.exe" "$build/bin/devinette-pack.exe"; do
   [ -f "$exe" ] || fail "$exe is not built"
   dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
   grep -qx kernel32.dll <<<"$dlls" || fail "$(basename "$exe"): no import table read (objdump -p)"
@@ -26,7 +26,7 @@ for exe in "$build/app/devinette.exe" "$build/authoring/devinette-pack.exe"; do
   echo "$(basename "$exe"): imports only" $dlls
 done
 
-player="$build/app/devinette.exe"
+player="$build/bin/devinette.exe"
 manifest=$(grep -ao '<assembly .*</assembly>' <(tr -d '\r\n' <"$player")) || fail "no manifest in the player"
 for setting in 'level="asInvoker"' '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}' \
     '{1f676c76-80e1-4239-95bb-83d0f6d0da78}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' \

@@ -9,13 +9,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DEVINETTE_WINDOWS_BUILD=${DEVINETTE_WINDOWS_BUILD:-$root/build/windows}
-template="$DEVINETTE_WINDOWS_BUILD/authoring/devinette.exe"
+template="$DEVINETTE_WINDOWS_BUILD/bin/devinette.exe"
 
 . "$root/tests/e2e/pack_checks.bash"
 pack() { "$root/scripts/devinette-pack" "$@"; }
 
-[ -f "$DEVINETTE_WINDOWS_BUILD/authoring/devinette-pack.exe" ] ||
-  fail "devinette-pack.exe is not built in $DEVINETTE_WINDOWS_BUILD/authoring"
+[ -f "$DEVINETTE_WINDOWS_BUILD/bin/devinette-pack.exe" ] ||
+  fail "devinette-pack.exe is not built in $DEVINETTE_WINDOWS_BUILD/bin"
 [ -f "$template" ] || fail "the default template $template is missing"
 for tool in convert ffmpeg sha256sum cmp; do
   command -v "$tool" >/dev/null || fail "$tool is needed"

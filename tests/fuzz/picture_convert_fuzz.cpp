@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "pictures/jpeg_header.h"
-#include "pictures/picture_convert.h"
+#include "authoring/picture_convert.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     JpegHeader header;

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "app/owned_handle.h"
-#include "authoring/console_window.h"
+#include "base/owned_handle.h"
+#include "pack_tool/console_window.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "player/main_window.h"
 #include "question_panel_harness.h"
 
 namespace panel_test {

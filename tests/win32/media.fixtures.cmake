@@ -57,7 +57,7 @@ set_property(SOURCE ${media_resource_script} APPEND PROPERTY OBJECT_DEPENDS ${me
 file(GLOB media_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/media/*_test.cpp)
 add_executable(media_tests ${media_test_sources} ${media_resource_script} ${CMAKE_SOURCE_DIR}/resources/player.rc)
 target_include_directories(media_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(media_tests PRIVATE devinette_win32 gtest_main)
+target_link_libraries(media_tests PRIVATE player_win32 gtest_main)
 # scripts/test-windows runs every tests/*_tests.exe of the build.
 set_target_properties(media_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 add_test(NAME media_tests COMMAND media_tests)

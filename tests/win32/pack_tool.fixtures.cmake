@@ -3,9 +3,8 @@
 # packed copy must lose, and resources of other types, names and languages that
 # it must keep.
 
-target_sources(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/authoring/resource_update.cpp
-                                   ${CMAKE_SOURCE_DIR}/authoring/console_window.cpp)
-target_link_libraries(win32_tests PRIVATE authoring_core)
+target_sources(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/pack_tool/console_window.cpp)
+target_link_libraries(win32_tests PRIVATE authoring_win32)
 
 file(CONFIGURE OUTPUT ${win32_fixture_dir}/pack_template.rc CONTENT
 "#include <windows.h>

@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/owned_handle.h"
+#include "player/main_window.h"
+#include "base/owned_handle.h"
+#include "base/resource_bytes.h"
+#include "base/wide_text.h"
 #include "authoring/resource_update.h"
-#include "pictures/picture_convert.h"
+#include "authoring/picture_convert.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 #include "pictures/picture_loader.h"
 
 namespace {

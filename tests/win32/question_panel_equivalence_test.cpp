@@ -10,7 +10,7 @@
 
 #include <vector>
 
-#include "header_panel/header_panel.h"
+#include "player/header_panel/header_panel.h"
 #include "pictures/picture_loader.h"
 #include "question_panel_harness.h"
 

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "answers/answer_box.h"
-#include "app/messages.h"
-#include "header_panel/header_panel.h"
-#include "media/media_layer.h"
-#include "question_panel/panel_layout.h"
-#include "question_panel/question_panel.h"
+#include "player/answer_boxes/answer_box.h"
+#include "base/message_box.h"
+#include "player/header_panel/header_panel.h"
+#include "player/media/media_layer.h"
+#include "layout/panel_layout.h"
+#include "player/question_panel/question_panel.h"
 #include "quiz_data/quiz_record.h"
 
 namespace panel_test {

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "answers/evaluation.h"
+#include "player/answer_boxes/evaluation.h"
 #include "pictures/picture_loader.h"
 #include "question_panel_harness.h"
 

@@ -9,12 +9,12 @@ set(fixture_maker ${CMAKE_CURRENT_BINARY_DIR}/fixture_maker)
 set(fixture_maker_sources
     ${CMAKE_CURRENT_LIST_DIR}/fixture_maker.cpp
     ${CMAKE_SOURCE_DIR}/quiz_data/quiz_content.cpp
-    ${CMAKE_SOURCE_DIR}/authoring/stream_encoder.cpp
-    ${CMAKE_SOURCE_DIR}/authoring/stream_writer.cpp)
+    ${CMAKE_SOURCE_DIR}/quiz_data/stream_encoder.cpp
+    ${CMAKE_SOURCE_DIR}/quiz_data/stream_writer.cpp)
 set(fixture_maker_headers
     ${CMAKE_SOURCE_DIR}/quiz_data/quiz_content.h
-    ${CMAKE_SOURCE_DIR}/authoring/stream_encoder.h
-    ${CMAKE_SOURCE_DIR}/authoring/stream_writer.h)
+    ${CMAKE_SOURCE_DIR}/quiz_data/stream_encoder.h
+    ${CMAKE_SOURCE_DIR}/quiz_data/stream_writer.h)
 add_custom_command(
   OUTPUT ${fixture_maker}
   COMMAND ${DEVINETTE_HOST_CXX} -std=c++17 -O1 -Wall -Wextra -Werror -finput-charset=UTF-8 -fexec-charset=CP1252

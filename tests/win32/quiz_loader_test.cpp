@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/owned_handle.h"
+#include "base/message_box.h"
+#include "base/owned_handle.h"
 #include "quiz_data/quiz_record.h"
 #include "quiz_data/stream_decoder.h"
 

@@ -27,7 +27,7 @@ endfunction()
 
 file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
 add_executable(win32_tests ${win32_test_sources})
-target_link_libraries(win32_tests PRIVATE devinette_win32 gtest_main)
+target_link_libraries(win32_tests PRIVATE player_win32 gtest_main)
 add_test(NAME win32_tests COMMAND win32_tests)
 
 # Each area of the Win32 layer adds its fixtures in a fragment of its own.

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "media/wmp_player.h"
+#include "player/media/wmp_player.h"
 #include "question_panel_harness.h"
 
 namespace media_test {

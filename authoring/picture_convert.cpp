@@ -1,0 +1,322 @@
+// Decoding, resampling and encoding are stb's (stb_image, stb_image_resize,
+// stb_image_write): header-only, so the native tests, the fuzzer and the
+// Windows pack tool compile the same code and give the same bytes.
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_PNG
+#define STBI_ONLY_GIF
+#define STBI_ONLY_BMP
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+#define STB_IMAGE_RESIZE_STATIC
+#define STB_IMAGE_RESIZE_IMPLEMENTATION
+#include <stb/stb_image_resize.h>
+#define STB_IMAGE_WRITE_STATIC
+#define STBI_WRITE_NO_STDIO
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include "authoring/picture_convert.h"
+
+#include <climits>
+#include <cstring>
+#include <memory>
+
+#include "pictures/jpeg_header.h"
+#include "pictures/picture_fit.h"
+
+namespace {
+
+constexpr int stored_quality = 92;
+constexpr std::size_t channels = 4;
+
+const char* const accepted_formats = "accepted: JPEG, PNG, GIF and BMP";
+
+bool starts_with(const unsigned char* bytes, std::size_t size, std::size_t offset, const char* signature,
+                 std::size_t length) {
+    return size >= offset + length && std::memcmp(bytes + offset, signature, length) == 0;
+}
+
+struct Format {
+    const char* name;
+    bool accepted;
+    bool (*matches)(const unsigned char*, std::size_t);
+    // What stb would not catch: a cut GIF or BMP (decoded as if the rest were
+    // blank), a JPEG whose tables would overflow it.
+    bool (*whole)(const unsigned char*, std::size_t) = nullptr;
+};
+
+// Debian's stb (2.27) fills a Huffman table from a DHT segment without checking
+// that it holds at most 256 codes, writing past the table; upstream checks it
+// since 2.28. Such a file is corrupt: it is refused before stb reads it.
+bool jpeg_tables_fit(const unsigned char* bytes, std::size_t size) {
+    std::size_t at = 2;
+    while (at + 4 <= size) {
+        if (bytes[at] != 0xFF) {  // entropy-coded data: on to the next marker
+            ++at;
+            continue;
+        }
+        const unsigned char marker = bytes[at + 1];
+        if (marker == 0xFF || marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        if (marker == 0xD9) return true;
+        const std::size_t length = (static_cast<std::size_t>(bytes[at + 2]) << 8) | bytes[at + 3];
+        if (length < 2) return false;
+        if (marker == 0xC4) {
+            // As stb reads it: a table starts wherever the segment has bytes left,
+            // and its counts are read even past the segment's end.
+            std::size_t table = at + 4;
+            for (long left = static_cast<long>(length) - 2; left > 0;) {
+                std::size_t codes = 0;
+                for (std::size_t i = 1; i <= 16; ++i) codes += table + i < size ? bytes[table + i] : 0;
+                if (codes > 256) return false;
+                table += 17 + codes;
+                left -= static_cast<long>(17 + codes);
+            }
+        }
+        at += 2 + length;
+    }
+    return true;
+}
+
+bool gif_whole(const unsigned char* bytes, std::size_t size) { return bytes[size - 1] == 0x3B; }  // trailer
+
+bool bmp_whole(const unsigned char* bytes, std::size_t size) {
+    const unsigned long declared = bytes[2] | (bytes[3] << 8) | (static_cast<unsigned long>(bytes[4]) << 16) |
+                                   (static_cast<unsigned long>(bytes[5]) << 24);
+    return declared <= size;  // some writers leave the file size 0
+}
+
+bool is_svg(const unsigned char* bytes, std::size_t size) {
+    std::size_t at = starts_with(bytes, size, 0, "\xEF\xBB\xBF", 3) ? 3 : 0;
+    while (at < size && (bytes[at] == ' ' || bytes[at] == '\t' || bytes[at] == '\r' || bytes[at] == '\n')) ++at;
+    if (at >= size || bytes[at] != '<') return false;
+    const std::string head(reinterpret_cast<const char*>(bytes) + at, size - at < 4096 ? size - at : 4096);
+    return head.find("<svg") != std::string::npos;
+}
+
+// ISO media files name their brand after "ftyp".
+bool has_brand(const unsigned char* bytes, std::size_t size, const char* const* brands) {
+    if (!starts_with(bytes, size, 4, "ftyp", 4)) return false;
+    for (; *brands; ++brands)
+        if (starts_with(bytes, size, 8, *brands, 4)) return true;
+    return false;
+}
+
+const char* const heif_brands[] = {"heic", "heix", "hevc", "hevx", "heim", "heis", "mif1", "msf1", nullptr};
+const char* const avif_brands[] = {"avif", "avis", nullptr};
+
+// Recognised by content, never by a file name's extension.
+const Format formats[] = {
+    {"JPEG", true, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "\xFF\xD8\xFF", 3); },
+     jpeg_tables_fit},
+    {"PNG", true, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "\x89PNG\r\n\x1A\n", 8); }},
+    {"GIF", true,
+     [](const unsigned char* b, std::size_t n) {
+         return starts_with(b, n, 0, "GIF87a", 6) || starts_with(b, n, 0, "GIF89a", 6);
+     },
+     gif_whole},
+    {"BMP", true, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "BM", 2) && n >= 26; },
+     bmp_whole},
+    {"HEIC/HEIF", false, [](const unsigned char* b, std::size_t n) { return has_brand(b, n, heif_brands); }},
+    {"AVIF", false, [](const unsigned char* b, std::size_t n) { return has_brand(b, n, avif_brands); }},
+    {"WebP", false,
+     [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "RIFF", 4) && starts_with(b, n, 8, "WEBP", 4); }},
+    {"TIFF (or camera raw)", false,
+     [](const unsigned char* b, std::size_t n) {
+         return starts_with(b, n, 0, "II*\0", 4) || starts_with(b, n, 0, "MM\0*", 4);
+     }},
+    {"SVG", false, is_svg},
+    {"Photoshop (PSD)", false, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "8BPS", 4); }},
+    {"JPEG 2000", false,
+     [](const unsigned char* b, std::size_t n) {
+         return starts_with(b, n, 0, "\0\0\0\x0CjP  ", 8) || starts_with(b, n, 0, "\xFF\x4F\xFF\x51", 4);
+     }},
+    {"JPEG XL", false,
+     [](const unsigned char* b, std::size_t n) {
+         return starts_with(b, n, 0, "\xFF\x0A", 2) || starts_with(b, n, 0, "\0\0\0\x0CJXL ", 8);
+     }},
+    {"ICO", false, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "\0\0\1\0", 4); }},
+    {"PDF", false, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "%PDF", 4); }},
+};
+
+const Format* format_of(const unsigned char* bytes, std::size_t size) {
+    for (const Format& format : formats)
+        if (format.matches(bytes, size)) return &format;
+    return nullptr;
+}
+
+// The picture as the camera showed it: each EXIF orientation names the turn or
+// mirror that stands the stored pixels up; this is where each shown pixel comes from.
+RgbaPicture upright(RgbaPicture stored, int orientation) {
+    if (orientation <= 1 || orientation > 8) return stored;
+    const bool swaps = orientation >= 5;
+    const int w = stored.width;
+    const int h = stored.height;
+    RgbaPicture shown;
+    shown.width = swaps ? h : w;
+    shown.height = swaps ? w : h;
+    shown.pixels.resize(stored.pixels.size());
+    for (int y = 0; y < shown.height; ++y) {
+        for (int x = 0; x < shown.width; ++x) {
+            int sx = x, sy = y;
+            switch (orientation) {
+                case 2: sx = w - 1 - x; break;                    // mirror left to right
+                case 3: sx = w - 1 - x; sy = h - 1 - y; break;    // half turn
+                case 4: sy = h - 1 - y; break;                    // mirror top to bottom
+                case 5: sx = y; sy = x; break;                    // mirror across the main diagonal
+                case 6: sx = y; sy = h - 1 - x; break;            // quarter turn clockwise
+                case 7: sx = w - 1 - y; sy = h - 1 - x; break;    // mirror across the other diagonal
+                default: sx = w - 1 - y; sy = x; break;           // 8: quarter turn anticlockwise
+            }
+            std::memcpy(&shown.pixels[(static_cast<std::size_t>(y) * shown.width + x) * channels],
+                        &stored.pixels[(static_cast<std::size_t>(sy) * w + sx) * channels], channels);
+        }
+    }
+    return shown;
+}
+
+void lay_on(RgbaPicture& picture, RgbColour background) {
+    for (std::size_t i = 0; i < picture.pixels.size(); i += channels) {
+        unsigned char* pixel = &picture.pixels[i];
+        const unsigned alpha = pixel[3];
+        const unsigned char under[3] = {background.red, background.green, background.blue};
+        for (int c = 0; c < 3; ++c) pixel[c] = static_cast<unsigned char>((pixel[c] * alpha + under[c] * (255 - alpha) + 127) / 255);
+        pixel[3] = 255;
+    }
+}
+
+void append_bytes(void* context, void* data, int size) {
+    const unsigned char* first = static_cast<const unsigned char*>(data);
+    static_cast<std::vector<unsigned char>*>(context)->insert(static_cast<std::vector<unsigned char>*>(context)->end(),
+                                                              first, first + size);
+}
+
+struct StbFree {
+    void operator()(unsigned char* pixels) const { stbi_image_free(pixels); }
+};
+
+}  // namespace
+
+bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
+                         long long max_pixels) {
+    picture = RgbaPicture();
+    const Format* format = format_of(bytes, size);
+    if (!format) {
+        why = std::string("is not a picture (") + accepted_formats + ")";
+        return false;
+    }
+    const std::string name = format->name;
+    if (!format->accepted) {
+        why = "is a " + name + " file, which a quiz cannot carry; export it as JPEG or PNG (" + accepted_formats + ")";
+        return false;
+    }
+    const std::string damaged = "is a damaged or truncated " + name + " picture";
+    if (format->whole && !format->whole(bytes, size)) {
+        why = damaged;
+        return false;
+    }
+    if (size > INT_MAX) {
+        why = "is too large a file";
+        return false;
+    }
+    const int length = static_cast<int>(size);
+    int width = 0, height = 0, file_channels = 0;
+    // stb accepts a BMP header of no rows at all.
+    if (!stbi_info_from_memory(bytes, length, &width, &height, &file_channels) || width <= 0 || height <= 0) {
+        why = damaged;
+        return false;
+    }
+    const long long pixels = static_cast<long long>(width) * height;
+    if (pixels > max_pixels) {
+        why = "is a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels, over the limit of " +
+              std::to_string(max_pixels / 1000000) + " megapixels; make it smaller first";
+        return false;
+    }
+    std::unique_ptr<unsigned char, StbFree> decoded(
+        stbi_load_from_memory(bytes, length, &width, &height, &file_channels, static_cast<int>(channels)));
+    if (!decoded) {
+        const char* reason = stbi_failure_reason();
+        why = reason && std::strcmp(reason, "outofmem") == 0 ? "cannot be decoded: out of memory" : damaged;
+        return false;
+    }
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.assign(decoded.get(), decoded.get() + static_cast<std::size_t>(pixels) * channels);
+    JpegHeader header;
+    if (read_jpeg_header(bytes, size, header)) picture = upright(std::move(picture), header.orientation);
+    return true;
+}
+
+RgbaPicture resize_picture(const RgbaPicture& source, int width, int height) {
+    RgbaPicture resized;
+    resized.pixels.resize(static_cast<std::size_t>(width) * height * channels);
+    if (!stbir_resize_uint8_generic(source.pixels.data(), source.width, source.height, 0, resized.pixels.data(), width,
+                                    height, 0, static_cast<int>(channels), 3, 0, STBIR_EDGE_CLAMP,
+                                    STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr))
+        return RgbaPicture();
+    resized.width = width;
+    resized.height = height;
+    return resized;
+}
+
+std::vector<unsigned char> encode_jpeg(const RgbaPicture& picture) {
+    std::vector<unsigned char> jpeg;
+    if (!stbi_write_jpg_to_func(append_bytes, &jpeg, picture.width, picture.height, static_cast<int>(channels),
+                                picture.pixels.data(), stored_quality))
+        jpeg.clear();
+    return jpeg;
+}
+
+std::vector<unsigned char> encode_png(const RgbaPicture& picture) {
+    std::vector<unsigned char> png;
+    if (!stbi_write_png_to_func(append_bytes, &png, picture.width, picture.height, static_cast<int>(channels),
+                                picture.pixels.data(), 0))
+        png.clear();
+    return png;
+}
+
+bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int box_height, RgbColour background,
+                     ConvertedPicture& result, std::string& why, long long max_pixels) {
+    result = ConvertedPicture();
+    RgbaPicture picture;
+    if (!decode_picture_file(bytes.data(), bytes.size(), picture, why, max_pixels)) return false;
+    result.source_width = picture.width;
+    result.source_height = picture.height;
+
+    const FittedSize fitted = fit_picture(picture.width, picture.height, box_width, box_height);
+    const bool shrinks = picture.width > fitted.width || picture.height > fitted.height;
+    JpegHeader header;
+    const bool plain_jpeg = read_jpeg_header(bytes.data(), bytes.size(), header) && header.baseline &&
+                            (header.components == 1 || header.components == 3) && header.orientation == 1;
+    if (plain_jpeg && !shrinks) {
+        result.jpeg = bytes;
+        result.width = picture.width;
+        result.height = picture.height;
+        result.unchanged = true;
+        return true;
+    }
+
+    lay_on(picture, background);
+    if (shrinks) {
+        // A picture far wider than tall still keeps one row (and the other way round).
+        picture = resize_picture(picture, fitted.width > 0 ? fitted.width : 1, fitted.height > 0 ? fitted.height : 1);
+        if (picture.pixels.empty()) {
+            why = "cannot be resized: out of memory";
+            return false;
+        }
+    }
+    result.jpeg = encode_jpeg(picture);
+    if (result.jpeg.empty()) {
+        why = "cannot be written as JPEG";
+        return false;
+    }
+    result.width = picture.width;
+    result.height = picture.height;
+    return true;
+}
