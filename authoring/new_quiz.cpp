@@ -7,9 +7,10 @@
 #include <iterator>
 #include <system_error>
 
+#include "authoring/maker_paths.h"
+#include "authoring/picture_convert.h"
 #include "authoring/quiz_source.h"
 #include "authoring/toml_writer.h"
-#include "authoring/picture_convert.h"
 #include "quiz_data/quiz_resources.h"
 
 namespace {
@@ -29,14 +30,6 @@ int quiz_kind_of(const std::filesystem::path& path) {
     RgbaPicture picture;
     std::string why;
     return decode_picture_file(bytes.data(), bytes.size(), picture, why) ? picture_quiz : text_quiz;
-}
-
-// The folder's last name: "Peintres" for "C:\Quiz\Peintres\" as for "Peintres".
-std::string folder_name(const std::filesystem::path& folder) {
-    std::filesystem::path absolute = std::filesystem::absolute(folder);
-    std::string name = absolute.filename().u8string();
-    if (name.empty() || name == ".") name = absolute.parent_path().filename().u8string();
-    return name;
 }
 
 }  // namespace
@@ -115,17 +108,18 @@ std::string new_quiz_toml(int kind, const std::string& title, const std::vector<
     return text;
 }
 
-bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, std::string& error) {
+bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, Diagnostic& failure) {
     const std::filesystem::path directory = std::filesystem::u8path(folder);
-    const std::filesystem::path target = directory / "quiz.toml";
+    const std::string target_path = joined_path(folder, "quiz.toml");
+    const std::filesystem::path target = std::filesystem::u8path(target_path);
     std::error_code status_error;
     if (!std::filesystem::is_directory(directory, status_error)) {
-        error = folder + ": error: " +
-                (std::filesystem::exists(directory, status_error) ? "is a file, not a folder" : "no such folder");
+        failure = file_error(folder, std::filesystem::exists(directory, status_error) ? "is a file, not a folder"
+                                                                                      : "no such folder");
         return false;
     }
     if (std::filesystem::exists(target, status_error)) {
-        error = target.u8string() + ": error: already exists; new never overwrites a file";
+        failure = file_error(target_path, "already exists; new never overwrites a file");
         return false;
     }
     std::vector<std::string> by_kind[4];
@@ -140,28 +134,28 @@ bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, std::
                 if (by_kind[other].size() > by_kind[kind].size()) kind = other;
         }
         if (by_kind[kind].empty()) {
-            error = folder + ": error: no " +
-                    std::string(kind == picture_quiz ? "picture (JPEG, PNG, GIF or BMP)"
-                                : kind == sound_quiz ? "MP3 file"
-                                                     : "AVI file") +
-                    " in this folder; add the quiz's files, or use --kind text for a text quiz";
+            const std::string wanted = kind == picture_quiz ? "picture (JPEG, PNG, GIF or BMP)"
+                                       : kind == sound_quiz ? "MP3 file"
+                                                            : "AVI file";
+            failure = file_error(
+                folder, "no " + wanted + " in this folder; add the quiz's files, or use --kind text for a text quiz");
             return false;
         }
     }
     std::vector<std::string>& files = by_kind[kind];
     std::sort(files.begin(), files.end(), file_name_before);
     if (files.size() > max_questions) {
-        error = folder + ": error: " + std::to_string(files.size()) + " files; a quiz holds at most 96 questions";
+        failure = file_error(folder, std::to_string(files.size()) + " files; a quiz holds at most 96 questions");
         return false;
     }
-    const std::string text = new_quiz_toml(kind, folder_name(directory), files);
+    const std::string text = new_quiz_toml(kind, folder_name(folder), files);
     std::ofstream file(target, std::ios::binary);
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
     file.close();
     if (!file) {
-        error = target.u8string() + ": error: cannot be written";
+        failure = file_error(target_path, "cannot be written");
         return false;
     }
-    written = {target.u8string(), kind, kind == text_quiz ? text_quiz_questions : static_cast<int>(files.size())};
+    written = {target_path, kind, kind == text_quiz ? text_quiz_questions : static_cast<int>(files.size())};
     return true;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "authoring/diagnostic.h"
+
 // File names in the order a person numbers them: runs of digits compare as
 // numbers ("q2" before "q10"), letters without regard to case.
 bool file_name_before(const std::string& first, const std::string& second);
@@ -20,11 +22,11 @@ std::string new_quiz_toml(int kind, const std::string& title, const std::vector<
 // Writes FOLDER/quiz.toml from what the folder holds: its pictures, else its
 // MP3s, else its AVIs (the most numerous kind wins), each told by its content;
 // `kind` is -1 to choose so, or the kind asked for. Never overwrites a file.
-// Returns false with one message in `error`; `written` names the new file and
-// `kind_written` its kind, `question_count` its questions.
+// Returns false with what stopped it in `failure`; `written` names the new
+// file (joined to `folder` as the maker typed it), its kind and its questions.
 struct NewQuiz {
     std::string path;
     int kind = 0;
     int question_count = 0;
 };
-bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, std::string& error);
+bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, Diagnostic& failure);

@@ -83,26 +83,21 @@ std::string unrelated_answer(const std::string& answer) {
     return typed;
 }
 
+std::string cp1252_of(const std::string& utf8) {
+    std::string cp1252;
+    char32_t refused;
+    utf8_to_cp1252(utf8, cp1252, refused);  // the reader let only what converts through
+    return cp1252;
+}
+
 struct Checker {
-    const QuizSource& source;
-    GradingCheck& check;
-
-    void warn(SourcePlace place, const std::string& field, const std::string& what) {
-        if (!check.warnings.empty()) check.warnings += '\n';
-        check.warnings += diagnostic_line(source.file_name, place, "warning", field, what);
-        ++check.warning_count;
-    }
-
-    void refuse(SourcePlace place, const std::string& field, const std::string& what) {
-        if (!check.errors.empty()) check.errors += '\n';
-        check.errors += diagnostic_line(source.file_name, place, "error", field, what);
-        ++check.error_count;
-    }
+    const QuizModel& quiz;
+    DiagnosticList messages;
 };
 
 // An answer that no typed text gets "BRAVO" for: the player trims spaces from
 // what is typed, and no one types a tab or a control character into the box.
-bool warn_unmatchable(Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
+bool warn_unmatchable(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
     std::string why;
     if (answer.empty()) {
         why = "the answer is empty";
@@ -118,33 +113,33 @@ bool warn_unmatchable(Checker& checker, SourcePlace place, const std::string& fi
         }
     }
     if (why.empty()) return false;
-    checker.warn(place, field, why + ": no typed text can ever get \"BRAVO\"");
+    checker.messages.warn(place, field, why + ": no typed text can ever get \"BRAVO\"");
     return true;
 }
 
-void warn_accents(Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
+void warn_accents(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
     const std::string plain = without_accents(answer);
     if (plain == answer) return;
-    checker.warn(place, field,
+    checker.messages.warn(place, field,
                  quoted(answer) + " holds letters beyond A-Z: a player who types " + quoted(plain) + " gets " +
                      quoted(grade(answer.c_str(), plain.c_str())));
 }
 
-void warn_short(Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
+void warn_short(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
     if (answer.size() > 3) return;
     const std::string typed = unrelated_answer(answer);
-    checker.warn(place, field,
+    checker.messages.warn(place, field,
                  quoted(answer) + " has 3 letters or fewer, so unrelated answers get near misses (typed " +
                      quoted(typed) + ": " + quoted(grade(answer.c_str(), typed.c_str())) + ")");
 }
 
-void warn_too_wide(Checker& checker, SourcePlace place, const std::string& field, const std::string& answer, int box,
-                   const TextWidth& text_width) {
+void warn_too_wide(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer,
+                   int box, const TextWidth& text_width) {
     if (!text_width) return;
-    const int shown = answer_box_text_width(checker.source.content, box);
+    const int shown = answer_box_text_width(checker.quiz, box);
     const int width = text_width(answer);
     if (width <= shown) return;
-    checker.warn(place, field,
+    checker.messages.warn(place, field,
                  quoted(answer) + " is " + std::to_string(width) + " pixels wide and the answer box shows " +
                      std::to_string(shown) + ": the player never sees it whole while typing");
 }
@@ -157,42 +152,41 @@ struct Accepted {
     SourcePlace place;
 };
 
-std::vector<Accepted> accepted_answers(const QuizSource& source) {
+std::vector<Accepted> accepted_answers(const QuizModel& quiz) {
     std::vector<Accepted> answers;
-    const QuizContent& quiz = source.content;
-    for (int i = 0; i < static_cast<int>(source.questions.size()); ++i) {
-        const QuestionEntry* entry = question_at(quiz, i);
-        const std::string prefix = "question " + std::to_string(i + 1) + ": ";
-        if (quiz.answers_per_question == 2) {
-            answers.push_back({i + 1, 1, entry->answer_1, prefix + "answers", source.questions[i].answer_places[0]});
-            answers.push_back({i + 1, 2, entry->answer_2, prefix + "answers", source.questions[i].answer_places[1]});
-        } else {
-            answers.push_back({i + 1, 1, entry->answer_1, prefix + "answer", source.questions[i].answer_places[0]});
-        }
+    for (int i = 0; i < static_cast<int>(quiz.questions.size()); ++i) {
+        const ModelQuestion& question = quiz.questions[i];
+        const char* const key = quiz.boxes == 2 ? "answers" : "answer";
+        for (int box = 1; box <= quiz.boxes; ++box)
+            answers.push_back({i + 1, box, cp1252_of(question.answers[box - 1]), question_field(i + 1, key),
+                               question.answer_places[box - 1]});
     }
     return answers;
 }
 
-}  // namespace
-
-int answer_box_text_width(const QuizContent& quiz, int box) {
-    const int width = quiz.quiz_kind == text_quiz
-                          ? text_row(1).answer_box.width
-                          : grid_cell(grid_shape(quiz), 1, first_row_top, 0, nullptr).answer_boxes[box - 1].width;
-    return width - 2 * box_frame_pixels;
+void check_tries(const Checker& checker) {
+    for (std::size_t i = 0; i < checker.quiz.questions.size(); ++i) {
+        const ModelQuestion& question = checker.quiz.questions[i];
+        for (const GradeTry& expected : question.tries) {
+            const std::string typed = cp1252_of(expected.typed);
+            const char* got = grade(cp1252_of(question.answers[expected.box - 1]).c_str(), typed.c_str());
+            if (utf8_of_cp1252(got) == expected.grade) continue;
+            checker.messages.refuse(expected.place,
+                                    question_field(static_cast<int>(i) + 1, expected.box == 2 ? "tries_2" : "tries"),
+                                    quoted(typed) + " gets " + quoted(got) + ", not " + toml_string(expected.grade));
+        }
+    }
 }
 
-GradingCheck check_grading(const QuizSource& source, const TextWidth& text_width) {
-    GradingCheck check;
-    Checker checker{source, check};
-    const std::vector<Accepted> answers = accepted_answers(source);
+void check_answers(const Checker& checker, const TextWidth& text_width) {
+    const std::vector<Accepted> answers = accepted_answers(checker.quiz);
     for (std::size_t k = 0; k < answers.size(); ++k) {
         const Accepted& accepted = answers[k];
         if (warn_unmatchable(checker, accepted.place, accepted.field, accepted.answer)) continue;
         warn_accents(checker, accepted.place, accepted.field, accepted.answer);
         for (std::size_t earlier = 0; earlier < k; ++earlier) {
             if (folded(answers[earlier].answer) != folded(accepted.answer) || answers[earlier].answer.empty()) continue;
-            checker.warn(accepted.place, accepted.field,
+            checker.messages.warn(accepted.place, accepted.field,
                          "question " + std::to_string(answers[earlier].number) + " accepts " +
                              quoted(answers[earlier].answer) +
                              " too: F1, which tries a box's text in every unsolved box, solves both at once");
@@ -201,30 +195,59 @@ GradingCheck check_grading(const QuizSource& source, const TextWidth& text_width
         warn_short(checker, accepted.place, accepted.field, accepted.answer);
         warn_too_wide(checker, accepted.place, accepted.field, accepted.answer, accepted.box, text_width);
     }
-    for (std::size_t i = 0; i < source.questions.size(); ++i) {
-        const QuestionEntry* entry = question_at(source.content, static_cast<int>(i));
-        for (const GradeTry& expected : source.questions[i].tries) {
-            const char* accepted = expected.box == 2 ? entry->answer_2 : entry->answer_1;
-            const char* got = grade(accepted, expected.typed.c_str());
-            if (std::strcmp(got, expected.grade) == 0) continue;
-            checker.refuse(expected.place,
-                           "question " + std::to_string(i + 1) + ": " + (expected.box == 2 ? "tries_2" : "tries"),
-                           quoted(expected.typed) + " gets " + quoted(got) + ", not " + quoted(expected.grade));
+}
+
+}  // namespace
+
+int answer_box_text_width(const QuizModel& quiz, int box) {
+    const GridShape shape{quiz.kind, quiz.kind == text_quiz ? 1 : quiz.boxes, quiz.reveal};
+    const int width = quiz.kind == text_quiz
+                          ? text_row(1).answer_box.width
+                          : grid_cell(shape, 1, first_row_top, 0, nullptr).answer_boxes[box - 1].width;
+    return width - 2 * box_frame_pixels;
+}
+
+void check_grading(const QuizModel& quiz, const std::string& file_name, const TextWidth& text_width,
+                   Diagnostics& diagnostics) {
+    const Checker checker{quiz, {file_name, diagnostics}};
+    check_tries(checker);
+    check_answers(checker, text_width);
+}
+
+bool try_line(const QuizModel& quiz, int number, int box, const std::string& typed, std::string& line) {
+    std::string typed_cp1252;
+    char32_t refused;
+    if (!utf8_to_cp1252(typed, typed_cp1252, refused) || typed_cp1252.size() > text_size - 1) return false;
+    const std::string accepted = cp1252_of(quiz.questions[number - 1].answers[box - 1]);
+    const char* got = grade(accepted.c_str(), typed_cp1252.c_str());
+    line = toml_string(typed) + " -> " + utf8_of_cp1252(got) + ": ";
+    // The score counts a question by its first box alone.
+    if (box == 2) {
+        line += "the second box never decides whether the question is solved";
+    } else if (std::strcmp(got, grade_right) != 0) {
+        line += "not solved";
+    } else {
+        line += "solved";
+        const bool spaced = typed.front() == ' ' || typed.back() == ' ';  // not empty: it got BRAVO
+        if (spaced && quiz.reveal != reveal_none)
+            line += ", but nothing is revealed while the box's text has spaces around it";
+    }
+    return true;
+}
+
+QuizCheck check_quiz(const std::string& source_path, const CheckSettings& settings) {
+    QuizCheck check;
+    Diagnostics& diagnostics = check.diagnostics;
+    const bool read = load_quiz_source(source_path, check.quiz, diagnostics);
+    // The files are tried even after mistakes in the text, so that all are told at once.
+    load_question_files(check.quiz, source_path, check.data, diagnostics, settings.progress);
+    load_quiz_icon(check.quiz, source_path, check.icon, diagnostics);
+    if (read) check_grading(check.quiz, source_path, settings.text_width, diagnostics);
+    if (settings.warnings_as_errors) {
+        for (Diagnostic& found : diagnostics) {
+            found.from_warning = found.severity == Severity::warning;
+            found.severity = Severity::error;
         }
     }
     return check;
-}
-
-std::string try_line(const QuizContent& quiz, int number, int box, const std::string& typed) {
-    const QuestionEntry* entry = question_at(quiz, number - 1);
-    const char* got = grade(box == 2 ? entry->answer_2 : entry->answer_1, typed.c_str());
-    const bool right = std::strcmp(got, grade_right) == 0;
-    std::string line = quoted(typed) + " -> " + utf8_of_cp1252(got) + ": ";
-    // The score counts a question by its first box alone.
-    if (box == 2) return line + "the second box never decides whether the question is solved";
-    if (!right) return line + "not solved";
-    line += "solved";
-    const bool spaced = typed.front() == ' ' || typed.back() == ' ';  // not empty: it got BRAVO
-    if (spaced && quiz.reveal_mode != reveal_none) line += ", but nothing is revealed while the box's text has spaces around it";
-    return line;
 }

@@ -1,32 +1,51 @@
-// How the player will grade a quiz's answers, told to its maker before the quiz
-// is shared: the expected grades written in the source (tries) and warnings
-// about accepted answers that grade in ways a maker does not expect. Every grade
+// check: everything wrong with a quiz source and the files it names, and how
+// the player will grade its answers, told to its maker before the quiz is
+// shared: the expected grades written in the source (tries) and warnings about
+// accepted answers that grade in ways a maker does not expect. Every grade
 // comes from the player's own grading (answers/grade.h).
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "authoring/app_icon.h"
+#include "authoring/diagnostic.h"
+#include "authoring/player_format.h"
+#include "authoring/quiz_model.h"
 #include "authoring/quiz_source.h"
 
 // Pixels that `text` (Windows-1252) takes in the player's answer box font; the
-// tool measures it with the platform, tests give their own rule.
+// tools measure it with the platform, tests give their own rule.
 using TextWidth = std::function<int(const std::string& text)>;
 
-struct GradingCheck {
-    std::string errors;    // one line per try whose grade differs
-    std::string warnings;  // one line per warning
-    int error_count = 0;
-    int warning_count = 0;
-};
-
-// Checks a source that was read without error; `text_width` may be empty.
-GradingCheck check_grading(const QuizSource& source, const TextWidth& text_width);
+// Adds to `diagnostics` an error for each try whose grade differs, then the
+// warnings, for a quiz read without error; `text_width` may be empty.
+void check_grading(const QuizModel& quiz, const std::string& file_name, const TextWidth& text_width,
+                   Diagnostics& diagnostics);
 
 // Inner width in pixels of box `box` (1 or 2) of the quiz's answer boxes, as the panel lays them out.
-int answer_box_text_width(const QuizContent& quiz, int box);
+int answer_box_text_width(const QuizModel& quiz, int box);
 
-// What the player shows for `typed` (Windows-1252) in box `box` of question
-// `number`, and whether that solves the question: one line in UTF-8, as
+// What the player shows for `typed` (UTF-8) in box `box` of question `number`,
+// and whether that solves the question: one line, as
 // "Monnet" -> Quasiment: not solved
-std::string try_line(const QuizContent& quiz, int number, int box, const std::string& typed);
+// False when the player's box cannot hold `typed`.
+bool try_line(const QuizModel& quiz, int number, int box, const std::string& typed, std::string& line);
+
+struct CheckSettings {
+    TextWidth text_width;             // may be empty: answers are not measured
+    bool warnings_as_errors = false;  // --strict
+    PictureProgress progress;         // told of each picture converted
+};
+
+struct QuizCheck {
+    QuizModel quiz;
+    std::vector<QuestionData> data;  // one per question
+    AppIcon icon;
+    Diagnostics diagnostics;  // the source's, its files', then the grading's
+};
+
+// Reads the source at `source_path`, loads the files it names and, when the
+// source reads without error, checks its grading.
+QuizCheck check_quiz(const std::string& source_path, const CheckSettings& settings);

@@ -21,28 +21,25 @@
 #endif
 #include <toml++/toml.h>
 
+
 #include "authoring/quiz_source.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
 #include "answers/grade.h"
+#include "answers/measures.h"
 #include "authoring/cp1252.h"
-#include "quiz_data/stream_encoder.h"
-#include "quiz_data/stream_writer.h"
-#include "authoring/toml_writer.h"
 #include "authoring/picture_convert.h"
+#include "authoring/toml_writer.h"
 #include "pictures/picture_fit.h"
-#include "quiz_data/stream_decoder.h"
 
 namespace {
-
-constexpr int unknown_kind = -1;
 
 const char* const top_level_keys[] = {"kind",   "title",  "creator", "explanations", "answer_labels",
                                       "reveal", "colour", "codes",   "icon",         "question"};
@@ -54,29 +51,6 @@ SourcePlace place_of(const toml::source_region& region) {
 }
 SourcePlace place_of(const toml::node& node) { return place_of(node.source()); }
 
-// Gathers every refusal, one line each; a refusal returns false so that a
-// reader can say whether its own part was right and still go on.
-struct Messages {
-    const std::string& file_name;
-    std::string& error;
-
-    bool refuse(SourcePlace place, const std::string& field, const std::string& what) const {
-        if (!error.empty()) error += '\n';
-        error += diagnostic_line(file_name, place, "error", field, what);
-        return false;
-    }
-};
-
-std::string question_field(int number, const char* key) { return "question " + std::to_string(number) + ": " + key; }
-
-// "U+2192 (\u2192)": the number, then the character itself unless it is a control.
-std::string character_name(char32_t code_point) {
-    char name[16];
-    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code_point));
-    const bool control = code_point < 0xA0 || code_point == 0x2028 || code_point == 0x2029;
-    return control ? name : name + (" (" + utf8_of(code_point) + ")");
-}
-
 // toml++'s descriptions quote the characters they saw, line breaks included:
 // escaped as TOML writes them, the message stays on one line.
 std::string one_line(std::string_view text) {
@@ -84,48 +58,31 @@ std::string one_line(std::string_view text) {
     return quoted.substr(1, quoted.size() - 2);
 }
 
-enum class TextRule {
-    quiz_text,  // part of the quiz stream, whose fields end at '|'
-    code,       // a line of the codes stream, which ends at a line break
-};
-
-// Converts a string node into a field, or refuses it.
-bool read_text(const Messages& messages, const toml::node& node, const std::string& field, TextRule rule,
-               char (&target)[text_size]) {
+// Reads a string node into `target`, refusing what the player cannot show;
+// a string is kept even when refused.
+bool read_text(const DiagnosticList& messages, const toml::node& node, const std::string& field, TextRule rule,
+               std::string& target) {
     const SourcePlace place = place_of(node);
-    const std::string* utf8 = node.is_string() ? &node.as_string()->get() : nullptr;
-    if (!utf8) return messages.refuse(place, field, "expected a string");
-    if (utf8->find('\0') != std::string::npos)
-        return messages.refuse(place, field, "text contains a zero character (U+0000)");
-    if (rule == TextRule::quiz_text && utf8->find('|') != std::string::npos)
-        return messages.refuse(place, field, "text contains '|', which a quiz cannot hold");
-    if (rule == TextRule::code && utf8->find_first_of("\r\n") != std::string::npos)
-        return messages.refuse(place, field, "code contains a line break, which a code cannot hold");
-    std::string converted;
-    char32_t refused;
-    if (!utf8_to_cp1252(*utf8, converted, refused))
-        return messages.refuse(place, field,
-                               "character " + character_name(refused) + " cannot be written in Windows-1252");
-    if (converted.size() > text_size - 1)
-        return messages.refuse(
-            place, field,
-            "text is " + std::to_string(converted.size()) + " bytes in Windows-1252, over the limit of 259");
-    copy_text(target, converted.c_str());
-    return true;
+    if (!node.is_string()) return messages.refuse(place, field, "expected a string");
+    target = node.as_string()->get();
+    std::string cp1252;
+    std::string why;
+    return player_text(target, rule, cp1252, why) || messages.refuse(place, field, why);
 }
 
 // An optional text: absent leaves the field empty.
-bool read_optional_text(const Messages& messages, const toml::table& table, const char* key, const std::string& field,
-                        char (&target)[text_size]) {
-    target[0] = '\0';
+bool read_optional_text(const DiagnosticList& messages, const toml::table& table, const char* key,
+                        const std::string& field, std::string& target, SourcePlace& place) {
     const toml::node* node = table.get(key);
-    return !node || read_text(messages, *node, field, TextRule::quiz_text, target);
+    if (!node) return true;
+    place = place_of(*node);
+    return read_text(messages, *node, field, TextRule::quiz_text, target);
 }
 
 // A name from a fixed list, as its index.
 template <std::size_t count>
-bool read_choice(const Messages& messages, const toml::node& node, const char* field, const char* const (&names)[count],
-                 int& choice) {
+bool read_choice(const DiagnosticList& messages, const toml::node& node, const char* field,
+                 const char* const (&names)[count], int& choice) {
     if (!node.is_string()) return messages.refuse(place_of(node), field, "expected a string");
     const std::string& value = node.as_string()->get();
     for (std::size_t i = 0; i < count; ++i) {
@@ -140,15 +97,33 @@ bool read_choice(const Messages& messages, const toml::node& node, const char* f
     return messages.refuse(place_of(node), field, "unknown value " + toml_string(value) + "; expected " + known);
 }
 
+// "; did you mean `title`?" for a key a typing slip away from a known one:
+// at most two edits, and fewer than half the known key's letters.
 template <std::size_t count>
-bool refuse_unknown_keys(const Messages& messages, const toml::table& table, const std::string& field_prefix,
+std::string nearest_key(const std::string& key, const char* const (&known)[count]) {
+    const char* nearest = nullptr;
+    int nearest_distance = 3;
+    for (const char* name : known) {
+        const int distance = edit_distance(key.c_str(), name);
+        if (distance < nearest_distance && 2 * distance < static_cast<int>(std::strlen(name))) {
+            nearest = name;
+            nearest_distance = distance;
+        }
+    }
+    return nearest ? std::string("; did you mean `") + nearest + "`?" : std::string();
+}
+
+template <std::size_t count>
+bool refuse_unknown_keys(const DiagnosticList& messages, const toml::table& table, const std::string& field_prefix,
                          const char* const (&known)[count]) {
     bool right = true;
     for (auto&& [key, value] : table) {
+        const std::string name(key.str());
         const bool listed = std::any_of(std::begin(known), std::end(known),
-                                        [&key = key](const char* name) { return key.str() == name; });
+                                        [&name](const char* known_name) { return name == known_name; });
         if (!listed)
-            right = messages.refuse(place_of(key.source()), field_prefix + std::string(key.str()), "unknown key");
+            right = messages.refuse(place_of(key.source()), field_prefix + name,
+                                    "unknown key" + nearest_key(name, known));
     }
     return right;
 }
@@ -160,30 +135,28 @@ int hex_digit(char c) {
     return -1;
 }
 
-bool read_colour(const Messages& messages, const toml::table& root, QuizContent& quiz) {
-    quiz.colour_red = 0x5A;
-    quiz.colour_green = 0x5F;
-    quiz.colour_blue = 0x96;
+bool read_colour(const DiagnosticList& messages, const toml::table& root, QuizModel& quiz) {
     const toml::node* node = root.get("colour");
     if (!node) return true;
+    quiz.colour_place = place_of(*node);
     const char* expected = "expected \"#RRGGBB\": red, green and blue in hexadecimal";
-    if (!node->is_string()) return messages.refuse(place_of(*node), "colour", expected);
+    if (!node->is_string()) return messages.refuse(quiz.colour_place, "colour", expected);
     const std::string& value = node->as_string()->get();
     int digits[6];
     bool valid = value.size() == 7 && value[0] == '#';
     for (int i = 0; valid && i < 6; ++i) valid = (digits[i] = hex_digit(value[i + 1])) >= 0;
     if (!valid)
-        return messages.refuse(place_of(*node), "colour", std::string(expected) + ", not " + toml_string(value));
-    quiz.colour_red = static_cast<uint8_t>(digits[0] * 16 + digits[1]);
-    quiz.colour_green = static_cast<uint8_t>(digits[2] * 16 + digits[3]);
-    quiz.colour_blue = static_cast<uint8_t>(digits[4] * 16 + digits[5]);
+        return messages.refuse(quiz.colour_place, "colour", std::string(expected) + ", not " + toml_string(value));
+    quiz.colour.red = static_cast<unsigned char>(digits[0] * 16 + digits[1]);
+    quiz.colour.green = static_cast<unsigned char>(digits[2] * 16 + digits[3]);
+    quiz.colour.blue = static_cast<unsigned char>(digits[4] * 16 + digits[5]);
     return true;
 }
 
 // A file name field: its kind decides whether it is allowed, required or refused.
-bool read_file_name(const Messages& messages, const toml::table& question, int number, SourcePlace question_place,
-                    const char* key, bool allowed, bool required, const std::string& why_not, std::string& path,
-                    SourcePlace& place) {
+bool read_file_name(const DiagnosticList& messages, const toml::table& question, int number,
+                    SourcePlace question_place, const char* key, bool allowed, bool required,
+                    const std::string& why_not, std::string& path, SourcePlace& place) {
     const std::string field = question_field(number, key);
     const toml::node* node = question.get(key);
     if (!node) {
@@ -199,84 +172,75 @@ bool read_file_name(const Messages& messages, const toml::table& question, int n
 }
 
 // The file the packed quiz's icon comes from, when the source names one.
-bool read_icon_name(const Messages& messages, const toml::table& root, QuizSource& source) {
+bool read_icon_name(const DiagnosticList& messages, const toml::table& root, QuizModel& quiz) {
     const toml::node* node = root.get("icon");
     if (!node) return true;
-    source.icon_place = place_of(*node);
+    quiz.icon_place = place_of(*node);
     if (!node->is_string() || node->as_string()->get().empty())
-        return messages.refuse(source.icon_place, "icon", "expected a file name, as icon = \"logo.png\"");
-    source.icon = node->as_string()->get();
+        return messages.refuse(quiz.icon_place, "icon", "expected a file name, as icon = \"logo.png\"");
+    quiz.icon = node->as_string()->get();
     return true;
 }
 
-struct QuestionTexts {
-    char answer_1[text_size] = {};
-    char answer_2[text_size] = {};
-    char text[text_size] = {};
-    char reveal_text[text_size] = {};
-    int answer_count = 0;
-    SourcePlace answer_place;
+// How many answers a question has (0 while unknown) and where they are written.
+struct AnswerShape {
+    int count = 0;
+    SourcePlace place;
 };
 
-bool read_answers(const Messages& messages, const toml::table& question, int number, SourcePlace question_place,
-                  int quiz_kind, QuestionTexts& texts, QuestionSource& source) {
-    const toml::node* one = question.get("answer");
-    const toml::node* two = question.get("answers");
+bool read_answers(const DiagnosticList& messages, const toml::table& table, int number, SourcePlace question_place,
+                  int quiz_kind, ModelQuestion& question, AnswerShape& shape) {
+    const toml::node* one = table.get("answer");
+    const toml::node* two = table.get("answers");
     const std::string answer_field = question_field(number, "answer");
     const std::string answers_field = question_field(number, "answers");
     if (one && two)
         return messages.refuse(place_of(*two), answers_field, "a question has either answer or answers, not both");
     if (one) {
-        texts.answer_count = 1;
-        texts.answer_place = source.answer_places[0] = place_of(*one);
-        return read_text(messages, *one, answer_field, TextRule::quiz_text, texts.answer_1);
+        shape.count = 1;
+        shape.place = question.answer_places[0] = place_of(*one);
+        return read_text(messages, *one, answer_field, TextRule::quiz_text, question.answers[0]);
     }
     if (!two) return messages.refuse(question_place, answer_field, "missing");
-    texts.answer_place = place_of(*two);
+    shape.place = place_of(*two);
     const toml::array* pair = two->as_array();
     if (!pair || pair->size() != 2)
-        return messages.refuse(texts.answer_place, answers_field,
+        return messages.refuse(shape.place, answers_field,
                                "expected exactly two strings, as [\"first box\", \"second box\"]");
     if (quiz_kind == text_quiz)
-        return messages.refuse(texts.answer_place, answers_field,
+        return messages.refuse(shape.place, answers_field,
                                "a text quiz has one answer box per question; use answer = \"...\"");
     // Counted only once the pair is right, so a wrong pair is one mistake, not two.
-    texts.answer_count = 2;
-    source.answer_places[0] = place_of(*pair->get(0));
-    source.answer_places[1] = place_of(*pair->get(1));
-    const bool first = read_text(messages, *pair->get(0), answers_field, TextRule::quiz_text, texts.answer_1);
-    return read_text(messages, *pair->get(1), answers_field, TextRule::quiz_text, texts.answer_2) && first;
+    shape.count = 2;
+    question.answer_places[0] = place_of(*pair->get(0));
+    question.answer_places[1] = place_of(*pair->get(1));
+    const bool first = read_text(messages, *pair->get(0), answers_field, TextRule::quiz_text, question.answers[0]);
+    return read_text(messages, *pair->get(1), answers_field, TextRule::quiz_text, question.answers[1]) && first;
 }
 
-// A grade word as a source writes it, in UTF-8.
-bool grade_word(const std::string& utf8, const char*& word) {
-    for (const char* known : grade_words) {
-        std::string known_utf8;
-        unsigned char refused;
-        if (cp1252_to_utf8(known, known_utf8, refused) && known_utf8 == utf8) {
-            word = known;
-            return true;
-        }
-    }
-    return false;
+std::string utf8_grade_word(const char* cp1252) {
+    std::string utf8;
+    unsigned char refused;
+    cp1252_to_utf8(cp1252, utf8, refused);
+    return utf8;
+}
+
+bool is_grade_word(const std::string& utf8) {
+    return std::any_of(std::begin(grade_words), std::end(grade_words),
+                       [&utf8](const char* known) { return utf8_grade_word(known) == utf8; });
 }
 
 std::string grade_word_list() {
     std::string list;
-    for (const char* known : grade_words) {
-        std::string known_utf8;
-        unsigned char refused;
-        cp1252_to_utf8(known, known_utf8, refused);
-        list += (list.empty() ? "" : ", ") + toml_string(known_utf8);
-    }
+    for (const char* known : grade_words) list += (list.empty() ? "" : ", ") + toml_string(utf8_grade_word(known));
     return list;
 }
 
 // tries = { "typed text" = "grade word", ... }: what the player should see for
 // each text typed in box `box`.
-bool read_tries(const Messages& messages, const toml::table& question, int number, const char* key, int box,
-                QuestionSource& source) {
-    const toml::node* node = question.get(key);
+bool read_tries(const DiagnosticList& messages, const toml::table& table, int number, const char* key, int box,
+                ModelQuestion& question) {
+    const toml::node* node = table.get(key);
     if (!node) return true;
     const std::string field = question_field(number, key);
     const toml::table* tries = node->as_table();
@@ -285,77 +249,83 @@ bool read_tries(const Messages& messages, const toml::table& question, int numbe
     for (auto&& [typed, value] : *tries) {
         GradeTry entry;
         entry.box = box;
+        entry.typed = typed.str();
         entry.place = place_of(typed.source());
+        std::string cp1252;
         char32_t refused;
-        if (!utf8_to_cp1252(typed.str(), entry.typed, refused)) {
+        if (!utf8_to_cp1252(entry.typed, cp1252, refused)) {
             right = messages.refuse(entry.place, field,
                                     "character " + character_name(refused) + " cannot be typed in the player");
             continue;
         }
-        if (entry.typed.size() > text_size - 1) {
+        if (cp1252.size() > text_size - 1) {
             right = messages.refuse(entry.place, field, "a typed text holds at most 259 bytes");
             continue;
         }
-        if (!value.is_string() || !grade_word(value.as_string()->get(), entry.grade)) {
+        if (!value.is_string() || !is_grade_word(value.as_string()->get())) {
             right = messages.refuse(place_of(value), field, "expected one of the grades " + grade_word_list());
             continue;
         }
-        source.tries.push_back(std::move(entry));
+        entry.grade = value.as_string()->get();
+        question.tries.push_back(std::move(entry));
     }
     return right;
 }
 
-bool read_question(const Messages& messages, const toml::node& node, int number, const QuizContent& quiz,
-                   QuestionTexts& texts, QuestionSource& source) {
-    const toml::table* question = node.as_table();
-    const SourcePlace question_place = place_of(node);
-    source.line = question_place.line;
-    if (!question) return messages.refuse(question_place, "question", "expected [[question]] tables");
-    bool right = refuse_unknown_keys(messages, *question, question_field(number, ""), question_keys);
-    right = read_answers(messages, *question, number, question_place, quiz.quiz_kind, texts, source) && right;
-    right = read_optional_text(messages, *question, "text", question_field(number, "text"), texts.text) && right;
-    right = read_tries(messages, *question, number, "tries", 1, source) && right;
-    if (question->get("answers"))
-        right = read_tries(messages, *question, number, "tries_2", 2, source) && right;
-    else if (const toml::node* second = question->get("tries_2"))
+// The fields whose use depends on the quiz's kind and reveal mode.
+bool read_kind_fields(const DiagnosticList& messages, const toml::table& table, int number,
+                      const QuizModel& quiz, ModelQuestion& question) {
+    const char* kind = quiz_kind_names[quiz.kind];
+    const bool pictures = quiz.kind == picture_quiz;
+    const bool media = has_media(quiz.kind);
+    const std::string in_kind = " (kind = " + toml_string(kind) + ")";
+    const SourcePlace at = question.place;
+    bool right = read_file_name(messages, table, number, at, "picture", pictures, pictures,
+                                pictures ? "every question of a picture quiz needs one"
+                                         : "only a picture quiz has pictures" + in_kind + (media ? "; use media" : ""),
+                                question.picture, question.picture_place);
+    right = read_file_name(messages, table, number, at, "media", media, media,
+                           media ? std::string("every question of a ") + kind + " quiz needs one"
+                                 : "only sound and video quizzes have media" + in_kind,
+                           question.media, question.media_place) &&
+            right;
+    right = read_file_name(messages, table, number, at, "answer_picture", pictures, false,
+                           "only a picture quiz has answer pictures" + in_kind, question.answer_picture,
+                           question.answer_picture_place) &&
+            right;
+
+    const toml::node* reveal = table.get("reveal_text");
+    if (reveal && !reveals_text(quiz.reveal))
+        return messages.refuse(place_of(*reveal), question_field(number, "reveal_text"),
+                               "the quiz reveals no text (reveal = " + toml_string(reveal_mode_names[quiz.reveal]) +
+                                   "), so this text would be lost");
+    return read_optional_text(messages, table, "reveal_text", question_field(number, "reveal_text"),
+                              question.reveal_text, question.reveal_text_place) &&
+           right;
+}
+
+bool read_question(const DiagnosticList& messages, const toml::node& node, int number, const QuizModel& quiz,
+                   ModelQuestion& question, AnswerShape& shape) {
+    const toml::table* table = node.as_table();
+    question.place = place_of(node);
+    if (!table) return messages.refuse(question.place, "question", "expected [[question]] tables");
+    bool right = refuse_unknown_keys(messages, *table, question_field(number, ""), question_keys);
+    right = read_answers(messages, *table, number, question.place, quiz.kind, question, shape) && right;
+    right = read_optional_text(messages, *table, "text", question_field(number, "text"), question.text,
+                               question.text_place) &&
+            right;
+    right = read_tries(messages, *table, number, "tries", 1, question) && right;
+    if (table->get("answers"))
+        right = read_tries(messages, *table, number, "tries_2", 2, question) && right;
+    else if (const toml::node* second = table->get("tries_2"))
         right = messages.refuse(place_of(*second), question_field(number, "tries_2"),
                                 "only a question with two answers (answers) has a second box") &&
                 right;
     // An unknown kind was refused already; what depends on it is not checked.
-    if (quiz.quiz_kind == unknown_kind) return false;
-
-    const char* kind = quiz_kind_names[quiz.quiz_kind];
-    const bool pictures = quiz.quiz_kind == picture_quiz;
-    const bool media = has_media(quiz.quiz_kind);
-    const std::string in_kind = " (kind = " + toml_string(kind) + ")";
-    QuestionFiles& files = source.files;
-    right = read_file_name(messages, *question, number, question_place, "picture", pictures, pictures,
-                           pictures ? "every question of a picture quiz needs one"
-                                    : "only a picture quiz has pictures" + in_kind + (media ? "; use media" : ""),
-                           files.picture, source.picture_place) &&
-            right;
-    right = read_file_name(messages, *question, number, question_place, "media", media, media,
-                           media ? std::string("every question of a ") + kind + " quiz needs one"
-                                 : "only sound and video quizzes have media" + in_kind,
-                           files.media, source.media_place) &&
-            right;
-    right = read_file_name(messages, *question, number, question_place, "answer_picture", pictures, false,
-                           "only a picture quiz has answer pictures" + in_kind, files.answer_picture,
-                           source.answer_picture_place) &&
-            right;
-
-    const toml::node* reveal = question->get("reveal_text");
-    if (reveal && !reveals_text(quiz.reveal_mode))
-        return messages.refuse(place_of(*reveal), question_field(number, "reveal_text"),
-                               "the quiz reveals no text (reveal = " + toml_string(reveal_mode_names[quiz.reveal_mode]) +
-                                   "), so this text would be lost");
-    return read_optional_text(messages, *question, "reveal_text", question_field(number, "reveal_text"),
-                              texts.reveal_text) &&
-           right;
+    return quiz.kind >= 0 && read_kind_fields(messages, *table, number, quiz, question) && right;
 }
 
-bool read_questions(const Messages& messages, const toml::table& root, QuizSource& source) {
-    QuizContent& quiz = source.content;
+bool read_questions(const DiagnosticList& messages, const toml::table& root, QuizModel& quiz) {
     const toml::node* node = root.get("question");
     const toml::array* questions = node ? node->as_array() : nullptr;
     if (node && !questions) return messages.refuse(place_of(*node), "question", "expected [[question]] tables");
@@ -374,58 +344,57 @@ bool read_questions(const Messages& messages, const toml::table& root, QuizSourc
     int boxes_question = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const int number = static_cast<int>(i) + 1;
-        QuestionTexts texts;
-        QuestionSource question;
-        right = read_question(messages, *questions->get(i), number, quiz, texts, question) && right;
+        ModelQuestion question;
+        question.origin = static_cast<int>(i);
+        AnswerShape shape;
+        right = read_question(messages, *questions->get(i), number, quiz, question, shape) && right;
         if (boxes == 0) {
-            boxes = texts.answer_count;
+            boxes = shape.count;
             boxes_question = number;
-        } else if (texts.answer_count != 0 && texts.answer_count != boxes) {
+        } else if (shape.count != 0 && shape.count != boxes) {
             right = messages.refuse(
-                texts.answer_place, question_field(number, texts.answer_count == 1 ? "answer" : "answers"),
+                shape.place, question_field(number, shape.count == 1 ? "answer" : "answers"),
                 "question " + std::to_string(boxes_question) + " has " +
                     (boxes == 1 ? "one answer (answer)" : "two answers (answers)") +
                     ", and every question of a quiz has the same number");
         }
-        const QuestionEntry* previous = quiz.last_question;
-        append_question(quiz, texts.answer_1, texts.answer_2, texts.text);
-        if (quiz.last_question == previous)
-            return messages.refuse(place_of(*questions->get(i)), "question " + std::to_string(number), "out of memory");
-        copy_text(quiz.last_question->reveal_text, texts.reveal_text);
-        source.questions.push_back(std::move(question));
+        quiz.questions.push_back(std::move(question));
     }
-    quiz.question_count = static_cast<int32_t>(count);
-    quiz.answers_per_question = boxes == 0 ? 1 : boxes;
+    quiz.boxes = boxes == 0 ? 1 : boxes;
     return right;
 }
 
-bool read_answer_labels(const Messages& messages, const toml::table& root, QuizContent& quiz) {
-    quiz.answer_label_1[0] = '\0';
-    quiz.answer_label_2[0] = '\0';
+bool read_answer_labels(const DiagnosticList& messages, const toml::table& root, QuizModel& quiz) {
     const toml::node* node = root.get("answer_labels");
     if (!node) return true;
+    quiz.answer_labels_place = place_of(*node);
     const toml::array* labels = node->as_array();
     if (!labels || labels->size() != 2)
-        return messages.refuse(place_of(*node), "answer_labels",
+        return messages.refuse(quiz.answer_labels_place, "answer_labels",
                                "expected exactly two strings, as [\"first box\", \"second box\"]");
-    if (quiz.answers_per_question != 2)
-        return messages.refuse(place_of(*node), "answer_labels",
+    if (quiz.boxes != 2)
+        return messages.refuse(quiz.answer_labels_place, "answer_labels",
                                "only a quiz whose questions have two answers (answers) shows box captions");
-    const bool first = read_text(messages, *labels->get(0), "answer_labels", TextRule::quiz_text, quiz.answer_label_1);
-    return read_text(messages, *labels->get(1), "answer_labels", TextRule::quiz_text, quiz.answer_label_2) && first;
+    const bool first =
+        read_text(messages, *labels->get(0), "answer_labels", TextRule::quiz_text, quiz.answer_labels[0]);
+    return read_text(messages, *labels->get(1), "answer_labels", TextRule::quiz_text, quiz.answer_labels[1]) &&
+           first;
 }
 
-bool read_codes(const Messages& messages, const toml::table& root, QuizContent& quiz) {
+bool read_codes(const DiagnosticList& messages, const toml::table& root, QuizModel& quiz) {
     const toml::node* node = root.get("codes");
     if (!node) return true;
+    quiz.codes_place = place_of(*node);
     const toml::array* codes = node->as_array();
-    if (!codes) return messages.refuse(place_of(*node), "codes", "expected a list of strings");
-    if (codes->size() > static_cast<std::size_t>(quiz.question_count))
-        return messages.refuse(place_of(*node), "codes",
-                               std::to_string(codes->size()) + " codes for " + std::to_string(quiz.question_count) +
-                                   (quiz.question_count == 1 ? " question" : " questions") +
-                                   "; at most one code per question");
+    if (!codes) return messages.refuse(quiz.codes_place, "codes", "expected a list of strings");
+    // Without questions there is nothing to count the codes against.
+    const std::size_t questions = quiz.questions.size();
+    if (questions > 0 && codes->size() > questions)
+        return messages.refuse(quiz.codes_place, "codes",
+                               std::to_string(codes->size()) + " codes for " + std::to_string(questions) +
+                                   (questions == 1 ? " question" : " questions") + "; at most one code per question");
     bool right = true;
+    quiz.codes.resize(codes->size());
     for (std::size_t i = 0; i < codes->size(); ++i)
         right = read_text(messages, *codes->get(i), "codes: code " + std::to_string(i + 1), TextRule::code,
                           quiz.codes[i]) &&
@@ -433,26 +402,24 @@ bool read_codes(const Messages& messages, const toml::table& root, QuizContent& 
     return right;
 }
 
-bool read_header(const Messages& messages, const toml::table& root, QuizContent& quiz) {
+bool read_header(const DiagnosticList& messages, const toml::table& root, QuizModel& quiz) {
     // Without a known kind the questions are still read, but not what depends on the kind.
-    quiz.quiz_kind = unknown_kind;
     const toml::node* kind = root.get("kind");
-    bool right = kind ? read_choice(messages, *kind, "kind", quiz_kind_names, quiz.quiz_kind)
+    if (kind) quiz.kind_place = place_of(*kind);
+    bool right = kind ? read_choice(messages, *kind, "kind", quiz_kind_names, quiz.kind)
                       : messages.refuse({}, "kind", "missing; expected \"text\", \"picture\", \"sound\" or \"video\"");
-    if (!right) quiz.quiz_kind = unknown_kind;
-    right = read_optional_text(messages, root, "title", "title", quiz.title) && right;
-    right = read_optional_text(messages, root, "creator", "creator", quiz.creator) && right;
-    right = read_optional_text(messages, root, "explanations", "explanations", quiz.explanations) && right;
+    right = read_optional_text(messages, root, "title", "title", quiz.title, quiz.title_place) && right;
+    right = read_optional_text(messages, root, "creator", "creator", quiz.creator, quiz.creator_place) && right;
+    right = read_optional_text(messages, root, "explanations", "explanations", quiz.explanations,
+                               quiz.explanations_place) &&
+            right;
 
-    quiz.reveal_mode = reveal_none;
     if (const toml::node* reveal = root.get("reveal")) {
-        if (!read_choice(messages, *reveal, "reveal", reveal_mode_names, quiz.reveal_mode)) {
-            quiz.reveal_mode = reveal_none;
-            right = false;
-        }
-        if (reveals_picture(quiz.reveal_mode) && quiz.quiz_kind != picture_quiz && quiz.quiz_kind != unknown_kind)
-            right = messages.refuse(place_of(*reveal), "reveal",
-                                    toml_string(reveal_mode_names[quiz.reveal_mode]) +
+        quiz.reveal_place = place_of(*reveal);
+        right = read_choice(messages, *reveal, "reveal", reveal_mode_names, quiz.reveal) && right;
+        if (reveals_picture(quiz.reveal) && quiz.kind != picture_quiz && quiz.kind >= 0)
+            right = messages.refuse(quiz.reveal_place, "reveal",
+                                    toml_string(reveal_mode_names[quiz.reveal]) +
                                         " reveals answer pictures, which only a picture quiz has");
     }
     return read_colour(messages, root, quiz) && right;
@@ -495,27 +462,35 @@ bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned cha
     return true;
 }
 
-// Paths are UTF-8 everywhere; u8path keeps every character on every platform.
-bool read_named_file(const Messages& messages, const QuizSource& source, const std::string& relative,
-                     SourcePlace place, const std::string& field, std::vector<unsigned char>& bytes) {
-    std::filesystem::path path = std::filesystem::u8path(relative);
-    if (!source.folder.empty()) path = std::filesystem::u8path(source.folder) / path;
-    std::string why;
-    return read_whole_file(path, bytes, why) || messages.refuse(place, field, relative + ": " + why);
-}
+// The files a source names, looked up from its folder.
+struct SourceFiles {
+    DiagnosticList messages;
+    std::filesystem::path folder;
 
-bool load_media(const Messages& messages, const QuizSource& source, const std::string& relative, SourcePlace place,
-                const std::string& field, const FileKind& kind, std::vector<unsigned char>& bytes) {
+    SourceFiles(const std::string& source_path, Diagnostics& diagnostics)
+        : messages{source_path, diagnostics}, folder(std::filesystem::u8path(source_path).parent_path()) {}
+
+    // Paths are UTF-8 everywhere; u8path keeps every character on every platform.
+    bool read(const std::string& relative, SourcePlace place, const std::string& field,
+              std::vector<unsigned char>& bytes) const {
+        std::string why;
+        return read_whole_file(folder / std::filesystem::u8path(relative), bytes, why) ||
+               messages.refuse(place, field, relative + ": " + why);
+    }
+};
+
+bool load_media(const SourceFiles& files, const std::string& relative, SourcePlace place, const std::string& field,
+                const FileKind& kind, std::vector<unsigned char>& bytes) {
     if (relative.empty()) return true;
-    if (!read_named_file(messages, source, relative, place, field, bytes)) return false;
-    if (!kind.matches(bytes)) return messages.refuse(place, field, relative + " " + kind.refusal);
+    if (!files.read(relative, place, field, bytes)) return false;
+    if (!kind.matches(bytes)) return files.messages.refuse(place, field, relative + " " + kind.refusal);
     return true;
 }
 
 struct PictureLoad {
-    const Messages& messages;
-    const QuizSource& source;
-    const std::function<void(const PictureReport&)>& progress;
+    const SourceFiles& files;
+    RgbColour panel_colour;
+    const PictureProgress& progress;
     int count;
     int done;
 };
@@ -524,31 +499,17 @@ bool load_picture_file(PictureLoad& load, const std::string& relative, SourcePla
                        std::vector<unsigned char>& stored) {
     if (relative.empty()) return true;
     std::vector<unsigned char> bytes;
-    if (!read_named_file(load.messages, load.source, relative, place, field, bytes)) return false;
-    const QuizContent& quiz = load.source.content;
-    const RgbColour panel_colour{quiz.colour_red, quiz.colour_green, quiz.colour_blue};
+    if (!load.files.read(relative, place, field, bytes)) return false;
     ConvertedPicture converted;
     std::string why;
-    if (!convert_picture(bytes, picture_box_width, picture_box_height, panel_colour, converted, why))
-        return load.messages.refuse(place, field, relative + " " + why);
+    if (!convert_picture(bytes, picture_box_width, picture_box_height, load.panel_colour, converted, why))
+        return load.files.messages.refuse(place, field, relative + " " + why);
     stored = std::move(converted.jpeg);
     if (load.progress) {
         load.progress({relative, ++load.done, load.count, static_cast<long long>(bytes.size()), converted.source_width,
                        converted.source_height, converted.width, converted.height,
                        static_cast<long long>(stored.size()), converted.unchanged});
     }
-    return true;
-}
-
-
-bool encode_into(const Messages& messages, const std::vector<unsigned char>& stream, int id, const char* what,
-                 std::vector<PackedResource>& resources) {
-    std::vector<unsigned char> encoded = encode_stream(stream.data(), stream.size());
-    if (encoded.size() > max_encoded_size)
-        return messages.refuse({}, what,
-                               "encodes to " + std::to_string(encoded.size()) +
-                                   " bytes, over the 65535 a quiz can carry; shorten the texts");
-    resources.push_back({"PATCH", id, std::move(encoded)});
     return true;
 }
 
@@ -565,23 +526,10 @@ bool is_avi(const std::vector<unsigned char>& bytes) {
            std::equal(bytes.begin() + 8, bytes.begin() + 12, "AVI ");
 }
 
-std::string diagnostic_line(const std::string& file_name, SourcePlace place, const char* severity,
-                            const std::string& field, const std::string& what) {
-    std::string line = file_name;
-    if (place.line > 0) line += ":" + std::to_string(place.line);
-    if (place.line > 0 && place.column > 0) line += ":" + std::to_string(place.column);
-    line += std::string(": ") + severity + ": ";
-    if (!field.empty()) line += field + ": ";
-    return line + what;
-}
-
-bool read_quiz_source(std::string_view text, const std::string& file_name, const std::string& folder,
-                      QuizSource& source, std::string& error) {
-    source = QuizSource();
-    source.file_name = file_name;
-    source.folder = folder;
-    const Messages messages{file_name, error};
-    error.clear();
+bool read_quiz_source(std::string_view text, const std::string& file_name, QuizModel& quiz,
+                      Diagnostics& diagnostics) {
+    quiz = QuizModel();
+    const DiagnosticList messages{file_name, diagnostics};
     // toml++ stops at the first syntax error: that one is all it can say.
     toml::parse_result parsed = toml::parse(text, std::string_view(file_name));
     if (!parsed)
@@ -589,96 +537,58 @@ bool read_quiz_source(std::string_view text, const std::string& file_name, const
                                one_line(parsed.error().description()));
     const toml::table& root = parsed.table();
     bool right = refuse_unknown_keys(messages, root, "", top_level_keys);
-    right = read_header(messages, root, source.content) && right;
-    const bool questions_read = read_questions(messages, root, source);
+    right = read_header(messages, root, quiz) && right;
+    const bool questions_read = read_questions(messages, root, quiz);
     // Captions and codes are judged against the questions only once those are right.
-    right = questions_read && read_answer_labels(messages, root, source.content) && right;
-    right = read_codes(messages, root, source.content) && right;
-    right = read_icon_name(messages, root, source) && right;
+    right = questions_read && read_answer_labels(messages, root, quiz) && right;
+    right = read_codes(messages, root, quiz) && right;
+    right = read_icon_name(messages, root, quiz) && right;
     return right;
 }
 
-bool load_quiz_source(const std::string& path, QuizSource& source, std::string& error) {
+bool load_quiz_source(const std::string& path, QuizModel& quiz, Diagnostics& diagnostics) {
     std::vector<unsigned char> bytes;
     std::string why;
-    const std::filesystem::path file = std::filesystem::u8path(path);
-    if (!read_whole_file(file, bytes, why)) {
-        error = diagnostic_line(path, {}, "error", "", why);
+    if (!read_whole_file(std::filesystem::u8path(path), bytes, why)) {
+        diagnostics.push_back(file_error(path, why));
         return false;
     }
-    const std::string folder = file.parent_path().u8string();
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return read_quiz_source(text, path, folder, source, error);
+    return read_quiz_source(text, path, quiz, diagnostics);
 }
 
-std::string file_size_text(long long bytes) {
-    char text[32];
-    if (bytes >= 1024 * 1024)
-        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024 * 1024));
-    else
-        std::snprintf(text, sizeof text, "%lld KB", (bytes + 1023) / 1024);
-    return text;
-}
-
-std::string picture_report_line(const PictureReport& report) {
-    std::string line = "[" + std::to_string(report.number) + "/" + std::to_string(report.count) + "] " + report.path +
-                       ": " + std::to_string(report.source_width) + " x " + std::to_string(report.source_height) +
-                       ", " + file_size_text(report.file_bytes);
-    if (report.unchanged) return line + ", stored as it is";
-    return line + " -> " + std::to_string(report.width) + " x " + std::to_string(report.height) + ", " +
-           file_size_text(report.stored_bytes);
-}
-
-bool load_quiz_icon(const QuizSource& source, AppIcon& icon, std::string& error) {
+bool load_quiz_icon(const QuizModel& quiz, const std::string& source_path, AppIcon& icon, Diagnostics& diagnostics) {
     icon.clear();
-    if (source.icon.empty()) return true;
-    const Messages messages{source.file_name, error};
+    if (quiz.icon.empty()) return true;
+    const SourceFiles files(source_path, diagnostics);
     std::vector<unsigned char> bytes;
     std::string why;
-    if (!read_named_file(messages, source, source.icon, source.icon_place, "icon", bytes)) return false;
-    return make_app_icon(bytes, icon, why) || messages.refuse(source.icon_place, "icon", source.icon + " " + why);
+    if (!files.read(quiz.icon, quiz.icon_place, "icon", bytes)) return false;
+    return make_app_icon(bytes, icon, why) || files.messages.refuse(quiz.icon_place, "icon", quiz.icon + " " + why);
 }
 
-bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error,
-                         const std::function<void(const PictureReport&)>& progress) {
-    const Messages messages{source.file_name, error};
-    const FileKind& media_kind = source.content.quiz_kind == video_quiz ? avi_video : mp3_sound;
+bool load_question_files(const QuizModel& quiz, const std::string& source_path, std::vector<QuestionData>& data,
+                         Diagnostics& diagnostics, const PictureProgress& progress) {
+    const SourceFiles files(source_path, diagnostics);
+    const FileKind& media_kind = quiz.kind == video_quiz ? avi_video : mp3_sound;
     int picture_count = 0;
-    for (const QuestionSource& question : source.questions)
-        picture_count += !question.files.picture.empty() + !question.files.answer_picture.empty();
-    PictureLoad pictures{messages, source, progress, picture_count, 0};
-    data.assign(source.questions.size(), QuestionData());
-    error.clear();
+    for (const ModelQuestion& question : quiz.questions)
+        picture_count += !question.picture.empty() + !question.answer_picture.empty();
+    PictureLoad pictures{files, {quiz.colour.red, quiz.colour.green, quiz.colour.blue}, progress, picture_count, 0};
+    data.assign(quiz.questions.size(), QuestionData());
     bool right = true;
-    for (std::size_t i = 0; i < source.questions.size(); ++i) {
-        const QuestionSource& question = source.questions[i];
+    for (std::size_t i = 0; i < quiz.questions.size(); ++i) {
+        const ModelQuestion& question = quiz.questions[i];
         const int number = static_cast<int>(i) + 1;
-        right = load_picture_file(pictures, question.files.picture, question.picture_place,
+        right = load_picture_file(pictures, question.picture, question.picture_place,
                                   question_field(number, "picture"), data[i].picture) &&
                 right;
-        right = load_media(messages, source, question.files.media, question.media_place,
-                           question_field(number, "media"), media_kind, data[i].media) &&
+        right = load_media(files, question.media, question.media_place, question_field(number, "media"), media_kind,
+                           data[i].media) &&
                 right;
-        right = load_picture_file(pictures, question.files.answer_picture, question.answer_picture_place,
+        right = load_picture_file(pictures, question.answer_picture, question.answer_picture_place,
                                   question_field(number, "answer_picture"), data[i].answer_picture) &&
                 right;
     }
     return right;
-}
-
-bool pack_quiz(const QuizSource& source, const std::vector<QuestionData>& data, std::vector<PackedResource>& resources,
-               std::string& error) {
-    const Messages messages{source.file_name, error};
-    resources.clear();
-    if (!encode_into(messages, write_quiz_stream(source.content), quiz_stream_id, "quiz stream", resources) ||
-        !encode_into(messages, write_codes_stream(source.content), codes_stream_id, "codes stream", resources))
-        return false;
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        const int number = static_cast<int>(i) + 1;
-        if (!data[i].picture.empty()) resources.push_back({"IMG", question_picture_id_base + number, data[i].picture});
-        if (!data[i].media.empty()) resources.push_back({"IMG", media_resource_id_base + number, data[i].media});
-        if (!data[i].answer_picture.empty())
-            resources.push_back({"IMG", answer_picture_id_base + number, data[i].answer_picture});
-    }
-    return true;
 }

@@ -110,17 +110,17 @@ BOOL CALLBACK collect_type(HMODULE module, LPSTR type, LONG_PTR param) {
 }
 
 // Every resource of the template but the quiz's, with its bytes.
-bool collect_template(const std::string& path, std::vector<TemplateResource>& kept, std::string& error) {
+bool collect_template(const std::string& path, std::vector<TemplateResource>& kept, Diagnostic& failure) {
     OwnedModule module = load_as_data(path);
     if (!module) {
-        error = windows_error("cannot be read as an executable", path);
+        failure = file_error(path, windows_error("cannot be read as an executable"));
         return false;
     }
     Collection collection;
     // A template without any resource makes the enumeration fail: nothing to keep.
     EnumResourceTypesA(module.get(), collect_type, reinterpret_cast<LONG_PTR>(&collection));
     if (collection.failed) {
-        error = path + ": error: a resource of the template cannot be read";
+        failure = file_error(path, "a resource of the template cannot be read");
         return false;
     }
     kept = std::move(collection.kept);
@@ -134,17 +134,17 @@ std::string folder_of(const std::string& path) {
 }
 
 bool update_resources(const std::string& path, const std::vector<TemplateResource>& kept,
-                      const std::vector<PackedResource>& resources, std::string& error) {
+                      const std::vector<PackedResource>& resources, Diagnostic& failure) {
     OwnedUpdate update(BeginUpdateResourceW(wide_text(path).c_str(), TRUE));
     if (!update) {
-        error = windows_error("cannot update the resources", path);
+        failure = file_error(path, windows_error("cannot update the resources"));
         return false;
     }
     for (const TemplateResource& resource : kept) {
         if (!UpdateResourceA(update.get(), resource.type.get(), resource.name.get(), resource.language,
                              const_cast<unsigned char*>(resource.bytes.data()),
                              static_cast<DWORD>(resource.bytes.size()))) {
-            error = windows_error("cannot write back a resource of the template", path);
+            failure = file_error(path, windows_error("cannot write back a resource of the template"));
             return false;
         }
     }
@@ -152,13 +152,13 @@ bool update_resources(const std::string& path, const std::vector<TemplateResourc
         if (!UpdateResourceA(update.get(), resource.type, MAKEINTRESOURCEA(resource.id), neutral_language,
                              const_cast<unsigned char*>(resource.bytes.data()),
                              static_cast<DWORD>(resource.bytes.size()))) {
-            error = windows_error(
-                "cannot write resource " + std::string(resource.type) + " " + std::to_string(resource.id), path);
+            failure = file_error(path, windows_error("cannot write resource " + std::string(resource.type) + " " +
+                                                     std::to_string(resource.id)));
             return false;
         }
     }
     if (!EndUpdateResourceA(update.release(), FALSE)) {
-        error = windows_error("cannot save the updated resources", path);
+        failure = file_error(path, windows_error("cannot save the updated resources"));
         return false;
     }
     return true;
@@ -166,7 +166,7 @@ bool update_resources(const std::string& path, const std::vector<TemplateResourc
 
 // Reads every written resource back from the file before it replaces the output.
 bool reads_back(const std::string& path, const std::vector<TemplateResource>& kept,
-                const std::vector<PackedResource>& resources, std::string& error) {
+                const std::vector<PackedResource>& resources, Diagnostic& failure) {
     OwnedModule module = load_as_data(path);
     bool same = static_cast<bool>(module);
     std::vector<unsigned char> bytes;
@@ -177,7 +177,7 @@ bool reads_back(const std::string& path, const std::vector<TemplateResource>& ke
         same = copy_resource(module.get(), resources[i].type, MAKEINTRESOURCEA(resources[i].id), neutral_language,
                              bytes) &&
                bytes == resources[i].bytes;
-    if (!same) error = path + ": error: the updated executable does not read back what was written";
+    if (!same) failure = file_error(path, "the updated executable does not read back what was written");
     return same;
 }
 
@@ -187,11 +187,11 @@ bool is_type(const TemplateResource& resource, LPCSTR type) {
 
 // The quiz's title shows in the file's properties and the task manager.
 bool describe_quiz(std::vector<TemplateResource>& kept, const std::string& title, const std::string& path,
-                   std::string& error) {
+                   Diagnostic& failure) {
     for (TemplateResource& resource : kept) {
         if (!is_type(resource, RT_VERSION)) continue;
         if (!set_file_description(resource.bytes, title)) {
-            error = path + ": the version information of the template cannot be read";
+            failure = file_error(path, "the version information of the template cannot be read");
             return false;
         }
     }
@@ -226,28 +226,28 @@ void replace_app_icon(std::vector<TemplateResource>& kept, const AppIcon& icon) 
 
 bool write_packed_executable(const std::string& template_path, const std::string& output,
                              const std::vector<PackedResource>& resources, const QuizIdentity& identity,
-                             std::string& error) {
+                             Diagnostic& failure) {
     std::vector<TemplateResource> kept;
-    if (!collect_template(template_path, kept, error) || !describe_quiz(kept, identity.title, template_path, error))
+    if (!collect_template(template_path, kept, failure) || !describe_quiz(kept, identity.title, template_path, failure))
         return false;
     if (!identity.icon.empty()) replace_app_icon(kept, identity.icon);
 
     wchar_t temporary_path[MAX_PATH];
     const std::string folder = folder_of(output);
     if (!GetTempFileNameW(wide_text(folder).c_str(), L"dvp", 0, temporary_path)) {
-        error = windows_error("cannot create a temporary file in this folder", folder);
+        failure = file_error(folder, windows_error("cannot create a temporary file in this folder"));
         return false;
     }
     TemporaryFile temporary(utf8_text(temporary_path));
     if (!CopyFileW(wide_text(template_path).c_str(), temporary_path, FALSE)) {
-        error = windows_error("cannot be copied", template_path);
+        failure = file_error(template_path, windows_error("cannot be copied"));
         return false;
     }
-    if (!update_resources(temporary.path(), kept, resources, error) ||
-        !reads_back(temporary.path(), kept, resources, error))
+    if (!update_resources(temporary.path(), kept, resources, failure) ||
+        !reads_back(temporary.path(), kept, resources, failure))
         return false;
     if (!MoveFileExW(temporary_path, wide_text(output).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error = windows_error("cannot be replaced", output);
+        failure = file_error(output, windows_error("cannot be replaced"));
         return false;
     }
     temporary.keep();

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "authoring/quiz_source.h"
+#include "authoring/app_icon.h"
+#include "authoring/diagnostic.h"
+#include "authoring/player_format.h"
 
 // What a packed quiz shows of itself in Explorer and the task manager.
 struct QuizIdentity {
@@ -22,10 +24,10 @@ struct QuizIdentity {
 // has one, in place of the template's icon group 1 and its images. The copy is
 // made under a temporary name beside `output` and renamed into place once it
 // reads back right, so `output` appears whole or not at all; the template never
-// changes. Returns false with one message in `error`.
+// changes. Returns false with what stopped it in `failure`.
 bool write_packed_executable(const std::string& template_path, const std::string& output,
                              const std::vector<PackedResource>& resources, const QuizIdentity& identity,
-                             std::string& error);
+                             Diagnostic& failure);
 
 // The icon a packed quiz was given (its icon group 1 in the neutral language,
 // where the pack tool writes it); false when it shows the player's own.

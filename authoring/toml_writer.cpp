@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "authoring/cp1252.h"
+#include "authoring/diagnostic.h"
 
 namespace {
 
@@ -50,8 +51,6 @@ struct Writer {
         return true;
     }
 };
-
-std::string question_field(int number, const char* key) { return "question " + std::to_string(number) + ": " + key; }
 
 bool put_header(Writer& writer, const QuizContent& quiz, int count) {
     if (quiz.quiz_kind < text_quiz || quiz.quiz_kind > video_quiz) {

@@ -5,8 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "authoring/quiz_source.h"
 #include "quiz_data/quiz_content.h"
+
+// Files of one question as the source names them: UTF-8 paths relative to the
+// source's folder, empty when the question has none.
+struct QuestionFiles {
+    std::string picture;
+    std::string media;
+    std::string answer_picture;
+};
 
 // `utf8` as a TOML basic string: quoted, with quotes, backslashes and control
 // characters escaped.

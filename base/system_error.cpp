@@ -4,9 +4,9 @@
 
 #include "base/wide_text.h"
 
-std::string windows_error(const std::string& what, const std::string& path) {
+std::string windows_error(const std::string& what) {
     const DWORD code = GetLastError();
-    return path + ": error: " + what + ": " + windows_error_words(code);
+    return what + ": " + windows_error_words(code);
 }
 
 std::string windows_error_words(unsigned long code) {

@@ -3,9 +3,9 @@
 
 #include <string>
 
-// "PATH: error: WHAT: REASON", the reason in words; called right after the
-// failing call, while GetLastError still holds it.
-std::string windows_error(const std::string& what, const std::string& path);
+// "WHAT: REASON", the reason in words; called right after the failing call,
+// while GetLastError still holds it.
+std::string windows_error(const std::string& what);
 
 // What a Windows error code means for a maker: "the disk is full", "the folder
 // does not exist"; the system's own text and the number for the others.

@@ -3,7 +3,6 @@
 // plain literals, compiled to Windows-1252.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -11,90 +10,136 @@
 #include <vector>
 
 #include "authoring/cp1252.h"
+#include "authoring/maker_paths.h"
+#include "authoring/picture_convert.h"
+#include "authoring/player_format.h"
 #include "authoring/quiz_source.h"
 #include "authoring/toml_writer.h"
-#include "authoring/picture_convert.h"
-#include "quiz_data/stream_decoder.h"
 
 namespace {
 
 const std::string one = "[[question]]\nanswer = \"a\"\n";
 const std::string two = one + "[[question]]\nanswer = \"b\"\n";
 const std::string pair = "[[question]]\nanswers = [\"a\", \"b\"]\npicture = \"1.jpg\"\n";
+const std::string text_kind = "kind = \"text\"\n";
 std::string questions(int count) {
     std::string text;
     for (int i = 0; i < count; ++i) text += one;
     return text;
 }
 
-bool read(const std::string& text, QuizSource& source, std::string& error) {
-    return read_quiz_source(text, "quiz.toml", "", source, error);
+// Every diagnostic as "LINE:COLUMN FIELD: WHAT", one a line; each must be an
+// error about `file`.
+std::string diagnostics_of(const Diagnostics& diagnostics, const std::string& file = "quiz.toml") {
+    std::string lines;
+    for (const Diagnostic& found : diagnostics) {
+        EXPECT_EQ(found.file, file);
+        EXPECT_EQ(found.severity, Severity::error);
+        lines += (lines.empty() ? "" : "\n") + std::to_string(found.line) + ":" + std::to_string(found.column) + " " +
+                 found.field + ": " + found.message;
+    }
+    return lines;
 }
 
-// "quiz.toml:9:10: error: WHAT" as "quiz.toml:9: WHAT": the tables below name
-// lines only; the exact form, with columns, is checked in quiz_check_test.cpp.
-std::string without_column(const std::string& message) {
-    const std::size_t mark = message.find(": error: ");
-    if (mark == std::string::npos) return message;
-    std::string place = message.substr(0, mark);
-    const std::size_t second_colon = place.find(':', place.find(':') + 1);
-    if (second_colon != std::string::npos) place.resize(second_colon);
-    return place + ": " + message.substr(mark + 9);
+std::string refusals_of(const std::string& text) {
+    QuizModel quiz;
+    Diagnostics diagnostics;
+    const bool read = read_quiz_source(text, "quiz.toml", quiz, diagnostics);
+    EXPECT_EQ(read, diagnostics.empty()) << text;
+    return diagnostics_of(diagnostics);
 }
 
-TEST(QuizSource, EachRefusalNamesFileLineAndField) {
+QuizModel read_or_fail(const std::string& text) {
+    QuizModel quiz;
+    Diagnostics diagnostics;
+    EXPECT_TRUE(read_quiz_source(text, "quiz.toml", quiz, diagnostics)) << diagnostics_of(diagnostics);
+    return quiz;
+}
+
+const std::string grade_list =
+    u8"expected one of the grades \"?\", \"BRAVO\", \"Anagramme\", \"Quasiment\", \"Presque\", \"Trop court\", "
+    u8"\"pas loin\", \"Trop long\", \"y a de l'idée\", \"FAUX\"";
+
+TEST(QuizSource, EveryRefusalAtItsPlace) {
     const struct {
         std::string source;
-        const char* message;  // the start of the one-line message; empty for the boundaries accepted
-    } refusals[] = {
-        {"kind = \"text\"\n" + questions(96), ""},
+        std::string refusals;  // empty for the boundaries accepted
+    } rows[] = {
+        {text_kind + questions(96), ""},
         {u8"\uFEFFkind = \"text\"\r\ntitle = \"" + std::string(258, 'x') + u8"é\"\r\n" + one, ""},
         {"kind = \"sound\"\ncodes = [\"A|B\"]\n[[question]]\nanswer = \"a\"\nmedia = \"m\"\n", ""},
-        {"kind = \"text\"\ntitle = \n", "quiz.toml:2: TOML syntax: "},
-        {"title = \"x\"\n" + one, "quiz.toml: kind: missing"},
-        {"kind = 1\n" + one, "quiz.toml:1: kind: expected a string"},
-        {"kind = \"image\"\n" + one, "quiz.toml:1: kind: unknown value \"image\""},
-        {"kind = \"text\"\ntitle = 5\n" + one, "quiz.toml:2: title: expected a string"},
-        {"kind = \"text\"\ntitle = \"a\\u0000b\"\n" + one, "quiz.toml:2: title: text contains a zero character"},
-        {"kind = \"text\"\ntitle = \"\\u0080\"\n" + one, "quiz.toml:2: title: character U+0080"},
-        {u8"kind = \"text\"\ntitle = \"" + std::string(259, 'x') + u8"é\"\n" + one,
-         "quiz.toml:2: title: text is 260 bytes in Windows-1252, over the limit of 259"},
-        {"kind = \"text\"\n" + two + "anwser = \"c\"\n", "quiz.toml:6: question 2: anwser: unknown key"},
-        {"kind = \"text\"\nreveal = \"all\"\n" + one, "quiz.toml:2: reveal: unknown value \"all\""},
-        {"kind = \"text\"\nreveal = \"picture\"\n" + one, "quiz.toml:2: reveal: \"picture\" reveals answer pictures"},
-        {"kind = \"text\"\n" + one + "reveal_text = \"x\"\n", "quiz.toml:4: question 1: reveal_text: the quiz reveals no text"},
-        {"kind = \"text\"\ncolour = 0x5A5F96\n" + one, "quiz.toml:2: colour: expected \"#RRGGBB\""},
-        {"kind = \"text\"\ncolour = \"#5A5F9G\"\n" + one, "quiz.toml:2: colour: expected \"#RRGGBB\": red, green and blue in hexadecimal, not \"#5A5F9G\""},
-        {"kind = \"text\"\nicon = 3\n" + one, "quiz.toml:2: icon: expected a file name"},
-        {"kind = \"text\"\ncodes = \"A\"\n" + one, "quiz.toml:2: codes: expected a list of strings"},
-        {"kind = \"text\"\ncodes = [\"A\", \"B\"]\n" + one, "quiz.toml:2: codes: 2 codes for 1 question;"},
-        {"kind = \"text\"\ncodes = [\"A\", \"B\\r\"]\n" + two, "quiz.toml:2: codes: code 2: code contains a line break"},
-        {"kind = \"text\"\n", "quiz.toml: question: no question"},
-        {"kind = \"text\"\n[question]\nanswer = \"a\"\n", "quiz.toml:2: question: expected [[question]] tables"},
-        {"kind = \"text\"\nquestion = [\"a\"]\n", "quiz.toml:2: question: expected [[question]] tables"},
-        {"kind = \"text\"\n" + questions(97), "quiz.toml:194: question 97: too many questions"},
-        {"kind = \"text\"\n" + one + "[[question]]\ntext = \"?\"\n", "quiz.toml:4: question 2: answer: missing"},
-        {"kind = \"picture\"\n" + pair + "answer = \"c\"\n", "quiz.toml:3: question 1: answers: a question has either"},
-        {"kind = \"picture\"\n[[question]]\nanswers = [\"a\"]\n", "quiz.toml:3: question 1: answers: expected exactly two"},
+        {text_kind + "title =\n", "2:8 TOML syntax: Error while parsing key-value pair: expected value, saw '\\\\n'"},
+        {"title = \"x\"\n" + one, "0:0 kind: missing; expected \"text\", \"picture\", \"sound\" or \"video\""},
+        {"kind = 1\n" + one, "1:8 kind: expected a string"},
+        {"kind = \"image\"\n" + one, "1:8 kind: unknown value \"image\"; expected \"text\", \"picture\", \"sound\" or \"video\""},
+        {text_kind + "title = 5\n" + one, "2:9 title: expected a string"},
+        {text_kind + "creator = \"a\\u0000b\"\n" + one, "2:11 creator: text contains a zero character (U+0000)"},
+        {text_kind + "explanations = \"\\u0080\"\n" + one, "2:16 explanations: character U+0080 cannot be written in Windows-1252"},
+        {text_kind + u8"title = \"\u2192\"\n" + one, u8"2:9 title: character U+2192 (→) cannot be written in Windows-1252"},
+        {text_kind + "title = \"" + std::string(259, 'x') + u8"é\"\n" + one,
+         "2:9 title: text is 260 bytes in Windows-1252, over the limit of 259"},
+        {text_kind + one + "text = \"a|b\"\n", "4:8 question 1: text: text contains '|', which a quiz cannot hold"},
+        {text_kind + "titel = 1\nzzz = 1\n" + two + "anwser = \"c\"\n",
+         "2:1 titel: unknown key; did you mean `title`?\n3:1 zzz: unknown key\n"
+         "8:1 question 2: anwser: unknown key; did you mean `answer`?"},
+        {text_kind + "reveal = 2\n" + one, "2:10 reveal: expected a string"},
+        {text_kind + "reveal = \"all\"\n" + one,
+         "2:10 reveal: unknown value \"all\"; expected \"none\", \"picture\", \"text\" or \"text+picture\""},
+        {text_kind + "reveal = \"picture\"\n" + one,
+         "2:10 reveal: \"picture\" reveals answer pictures, which only a picture quiz has"},
+        {text_kind + one + "reveal_text = \"x\"\n",
+         "4:15 question 1: reveal_text: the quiz reveals no text (reveal = \"none\"), so this text would be lost"},
+        {text_kind + "colour = 0x5A5F96\n" + one, "2:10 colour: expected \"#RRGGBB\": red, green and blue in hexadecimal"},
+        {text_kind + "colour = \"#5A5F9G\"\n" + one,
+         "2:10 colour: expected \"#RRGGBB\": red, green and blue in hexadecimal, not \"#5A5F9G\""},
+        {text_kind + "icon = \"\"\n" + one, "2:8 icon: expected a file name, as icon = \"logo.png\""},
+        {text_kind + "codes = \"A\"\n" + one, "2:9 codes: expected a list of strings"},
+        {text_kind + "codes = [\"A\", \"B\"]\n" + one, "2:9 codes: 2 codes for 1 question; at most one code per question"},
+        {text_kind + "codes = [\"A\", \"B\\r\"]\n" + two,
+         "2:15 codes: code 2: code contains a line break, which a code cannot hold"},
+        {text_kind, "0:0 question: no question; a quiz needs at least one [[question]]"},
+        {text_kind + "[question]\nanswer = \"a\"\n", "2:1 question: expected [[question]] tables"},
+        {text_kind + "question = [\"a\"]\n", "2:13 question: expected [[question]] tables"},
+        {text_kind + questions(97), "194:1 question 97: too many questions; a quiz holds at most 96"},
+        {text_kind + one + "[[question]]\ntext = \"?\"\n", "4:1 question 2: answer: missing"},
+        {"kind = \"picture\"\n" + pair + "answer = \"c\"\n",
+         "3:11 question 1: answers: a question has either answer or answers, not both"},
+        {"kind = \"picture\"\n[[question]]\nanswers = [\"a\"]\npicture = \"1.jpg\"\n",
+         "3:11 question 1: answers: expected exactly two strings, as [\"first box\", \"second box\"]"},
+        {text_kind + "[[question]]\nanswers = [\"a\", \"b\"]\n",
+         "3:11 question 1: answers: a text quiz has one answer box per question; use answer = \"...\""},
         {"kind = \"picture\"\n" + pair + "[[question]]\nanswer = \"c\"\npicture = \"2.jpg\"\n",
-         "quiz.toml:6: question 2: answer: question 1 has two answers (answers)"},
-        {"kind = \"text\"\nanswer_labels = [\"A\", \"B\"]\n" + one, "quiz.toml:2: answer_labels: only a quiz whose"},
-        {"kind = \"picture\"\nanswer_labels = [\"A\"]\n" + pair, "quiz.toml:2: answer_labels: expected exactly two"},
-        {"kind = \"text\"\n" + one + "picture = \"1.jpg\"\n", "quiz.toml:4: question 1: picture: only a picture quiz"},
-        {"kind = \"picture\"\n" + one + "picture = 7\n", "quiz.toml:4: question 1: picture: expected a file name"},
-        {"kind = \"picture\"\n" + one + "picture = \"\"\n", "quiz.toml:4: question 1: picture: empty file name"},
-        {"kind = \"video\"\n\n" + one, "quiz.toml:3: question 1: media: missing; every question of a video quiz"},
-        {"kind = \"picture\"\n" + pair + "media = \"1.avi\"\n", "quiz.toml:5: question 1: media: only sound and video"},
+         "6:10 question 2: answer: question 1 has two answers (answers), and every question of a quiz has the same number"},
+        {text_kind + "answer_labels = [\"A\", \"B\"]\n" + one,
+         "2:17 answer_labels: only a quiz whose questions have two answers (answers) shows box captions"},
+        {"kind = \"picture\"\nanswer_labels = [\"A\"]\n" + pair,
+         "2:17 answer_labels: expected exactly two strings, as [\"first box\", \"second box\"]"},
+        {text_kind + one + "picture = \"1.jpg\"\n", "4:11 question 1: picture: only a picture quiz has pictures (kind = \"text\")"},
+        {"kind = \"sound\"\n" + one + "media = \"m\"\nanswer_picture = \"1.jpg\"\n",
+         "5:18 question 1: answer_picture: only a picture quiz has answer pictures (kind = \"sound\")"},
+        {"kind = \"picture\"\n" + one + "picture = 7\n", "4:11 question 1: picture: expected a file name"},
+        {"kind = \"picture\"\n" + one + "picture = \"\"\n", "4:11 question 1: picture: empty file name"},
+        {"kind = \"picture\"\n" + one, "2:1 question 1: picture: missing; every question of a picture quiz needs one"},
+        {"kind = \"video\"\n\n" + one, "3:1 question 1: media: missing; every question of a video quiz needs one"},
+        {"kind = \"picture\"\n" + pair + "media = \"1.avi\"\n",
+         "5:9 question 1: media: only sound and video quizzes have media (kind = \"picture\")"},
+        {text_kind + one + "tries = \"x\"\n", "4:9 question 1: tries: expected { \"typed text\" = \"grade\", ... }"},
+        {text_kind + one + u8"tries = { \"\u2192\" = \"FAUX\", \"" + std::string(260, 'y') + "\" = \"FAUX\", \"b\" = \"Bravo\" }\n",
+         "4:304 question 1: tries: " + grade_list + "\n4:25 question 1: tries: a typed text holds at most 259 bytes\n" +
+             u8"4:11 question 1: tries: character U+2192 (\u2192) cannot be typed in the player"},
+        {text_kind + one + "tries_2 = { \"a\" = \"BRAVO\" }\n",
+         "4:11 question 1: tries_2: only a question with two answers (answers) has a second box"},
+        // Every mistake at once, in reading order: unknown keys, the header, then each question.
+        {u8"kind = \"text\"\ntitle = \"Nord \u2192 Sud\"\ncolour = \"#12345\"\ntitel = \"x\"\n\n[[question]]\nanswer = "
+         u8"\"a|b\"\n\n[[question]]\nanswers = [\"a\", \"b\"]\ntries = { \"x\" = \"Bravo\" }\n",
+         u8"4:1 titel: unknown key; did you mean `title`?\n"
+         u8"2:9 title: character U+2192 (\u2192) cannot be written in Windows-1252\n"
+         u8"3:10 colour: expected \"#RRGGBB\": red, green and blue in hexadecimal, not \"#12345\"\n"
+         u8"7:10 question 1: answer: text contains '|', which a quiz cannot hold\n"
+         u8"10:11 question 2: answers: a text quiz has one answer box per question; use answer = \"...\"\n"
+         u8"11:17 question 2: tries: " + grade_list},
     };
-    for (const auto& refusal : refusals) {
-        QuizSource source;
-        std::string error;
-        EXPECT_EQ(read(refusal.source, source, error), *refusal.message == '\0') << refusal.message << error;
-        EXPECT_EQ(without_column(error).substr(0, std::string(refusal.message).size()), refusal.message);
-        // One line a mistake: no message spills a line break of its own.
-        for (std::size_t at = error.find('\n'); at != std::string::npos; at = error.find('\n', at + 1))
-            EXPECT_EQ(error.compare(at + 1, 9, "quiz.toml"), 0) << error;
-    }
+    for (const auto& row : rows) EXPECT_EQ(refusals_of(row.source), row.refusals) << row.source;
 }
 
 const std::string picture_source = u8R"(kind = "picture"
@@ -145,24 +190,34 @@ TEST(Cp1252, EveryByteAndRefusedUtf8) {
     EXPECT_EQ(utf8_of(0x1F600), "\xF0\x9F\x98\x80");
 }
 
+// The player's format of a quiz read without error.
+PlayerQuiz packed_or_fail(const QuizModel& quiz, const std::vector<QuestionData>& data) {
+    PlayerQuiz packed;
+    Diagnostics diagnostics;
+    EXPECT_TRUE(pack_quiz(quiz, "quiz.toml", data, packed, diagnostics)) << diagnostics_of(diagnostics);
+    return packed;
+}
+
 TEST(TomlWriter, WritesTheSourceFormatAndRefusesWhatItCannotHold) {
-    QuizSource source;
-    std::string error, toml;
-    ASSERT_TRUE(read(picture_source, source, error)) << error;
+    const QuizModel quiz = read_or_fail(picture_source);
+    PlayerQuiz packed = packed_or_fail(quiz, std::vector<QuestionData>(2));
     std::vector<QuestionFiles> files;
-    for (const QuestionSource& question : source.questions) files.push_back(question.files);
-    ASSERT_TRUE(write_quiz_toml(source.content, files, toml, error)) << error;
+    for (const ModelQuestion& question : quiz.questions)
+        files.push_back({question.picture, question.media, question.answer_picture});
+    std::string toml, error;
+    ASSERT_TRUE(write_quiz_toml(packed.content, files, toml, error)) << error;
     EXPECT_EQ(toml, picture_source);  // every field read, then written back in the writer's own order
-    copy_text(question_at(source.content, 1)->answer_1, "\x9D");
-    EXPECT_FALSE(write_quiz_toml(source.content, files, toml, error));
+    copy_text(question_at(packed.content, 1)->answer_1, "\x9D");
+    EXPECT_FALSE(write_quiz_toml(packed.content, files, toml, error));
     EXPECT_EQ(error, "question 2: answers: byte 0x9D has no character in Windows-1252");
-    source.content.reveal_mode = 7;
-    EXPECT_FALSE(write_quiz_toml(source.content, files, toml, error));
+    packed.content.reveal_mode = 7;
+    EXPECT_FALSE(write_quiz_toml(packed.content, files, toml, error));
     EXPECT_EQ(error, "reveal: reveal mode 7 has no name");
 }
 
 TEST(QuestionFiles, LoadsAndChecksEachKind) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quiz_source_test";
+    const std::string source_path = (folder / "quiz.toml").u8string();
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder / "images");
     const auto write = [&folder](const std::string& name, const std::string& bytes) {
@@ -180,46 +235,50 @@ TEST(QuestionFiles, LoadsAndChecksEachKind) {
     write("clip.avi", "RIFF\x04\x01\x01\x01" "AVI LIST");
     const struct {
         std::string source;
-        const char* error;  // empty: loads
+        std::string refusal;  // its start; empty: loads
         std::size_t size = 0;  // of the question's picture and media
     } cases[] = {
         {u8"kind = \"picture\"\n" + one + u8"picture = \"images/été.jpg\"\n", "", jpeg.size()},
         {"kind = \"sound\"\n" + one + "media = \"id3.mp3\"\n", "", 4},
         {"kind = \"sound\"\n" + one + "media = \"frame.mp3\"\n", "", 3},
         {"kind = \"video\"\n" + one + "media = \"clip.avi\"\n", "", 16},
-        {"kind = \"picture\"\n" + one + "picture = \"images\"\n", "quiz.toml:4: question 1: picture: images: is a folder"},
-        {"kind = \"picture\"\n" + one + "picture = \"png.jpg\"\n", "quiz.toml:4: question 1: picture: png.jpg is not a picture"},
+        {"kind = \"picture\"\n" + one + "picture = \"images\"\n", "4:11 question 1: picture: images: is a folder"},
+        {"kind = \"picture\"\n" + one + "picture = \"png.jpg\"\n", "4:11 question 1: picture: png.jpg is not a picture"},
         {u8"kind = \"picture\"\n" + one + u8"picture = \"images/été.jpg\"\nanswer_picture = \"id3.mp3\"\n",
-         "quiz.toml:5: question 1: answer_picture: id3.mp3 is not a picture"},
-        {"kind = \"video\"\n" + one + "media = \"wave.mp3\"\n", "quiz.toml:4: question 1: media: wave.mp3 is not an AVI"},
+         "5:18 question 1: answer_picture: id3.mp3 is not a picture"},
+        {"kind = \"video\"\n" + one + "media = \"wave.mp3\"\n", "4:9 question 1: media: wave.mp3 is not an AVI"},
     };
     for (const auto& c : cases) {
-        QuizSource source;
+        const QuizModel quiz = read_or_fail(c.source);
         std::vector<QuestionData> data;
-        std::string error;
-        ASSERT_TRUE(read_quiz_source(c.source, "quiz.toml", folder.string(), source, error)) << error;
-        EXPECT_EQ(load_question_files(source, data, error), *c.error == '\0') << c.source;
-        EXPECT_EQ(without_column(error).substr(0, std::strlen(c.error)), c.error);
-        if (*c.error == '\0') {
+        Diagnostics diagnostics;
+        EXPECT_EQ(load_question_files(quiz, source_path, data, diagnostics), c.refusal.empty()) << c.source;
+        EXPECT_EQ(diagnostics_of(diagnostics, source_path).substr(0, c.refusal.size()), c.refusal);
+        if (c.refusal.empty()) {
             EXPECT_EQ(data[0].picture.size() + data[0].media.size(), c.size);
         }
     }
     std::filesystem::remove_all(folder);
 }
 
-TEST(PackQuiz, ResourcesAndTheStreamLimit) {
-    QuizSource source;
-    std::string error;
-    ASSERT_TRUE(read(picture_source, source, error));
+TEST(PackQuiz, ResourcesTextsAndTheStreamLimit) {
+    QuizModel quiz = read_or_fail(picture_source);
     std::vector<QuestionData> data(2);
     data[0].picture = data[1].picture = {0xFF, 0xD8, 0xFF, 1};
     data[0].answer_picture = {0xFF, 0xD8, 0xFF, 2};
-    std::vector<PackedResource> resources;
-    ASSERT_TRUE(pack_quiz(source, data, resources, error)) << error;
+    const PlayerQuiz packed = packed_or_fail(quiz, data);
     std::string ids;
-    for (const PackedResource& resource : resources) ids += std::string(resource.type) + std::to_string(resource.id) + " ";
+    for (const PackedResource& resource : packed.resources)
+        ids += std::string(resource.type) + std::to_string(resource.id) + " ";
     EXPECT_EQ(ids, "PATCH104 PATCH105 IMG401 IMG10401 IMG402 ");
-    EXPECT_EQ(resources[3].bytes, data[0].answer_picture);
+    EXPECT_EQ(packed.resources[3].bytes, data[0].answer_picture);
+
+    // A text set since the source was read is refused at its field's place.
+    PlayerQuiz refused;
+    Diagnostics diagnostics;
+    quiz.questions[1].answers[1] = "a|b";
+    EXPECT_FALSE(pack_quiz(quiz, "quiz.toml", data, refused, diagnostics));
+    EXPECT_EQ(diagnostics_of(diagnostics), "18:25 question 2: answers: text contains '|', which a quiz cannot hold");
 
     // 96 questions of random letters encode to more than 65535 bytes.
     std::mt19937 random(7);
@@ -231,9 +290,23 @@ TEST(PackQuiz, ResourcesAndTheStreamLimit) {
         text += "[[question]]\nanswer = \"" + noise.substr(0, 259) + "\"\ntext = \"" + noise.substr(259, 259) +
                 "\"\nreveal_text = \"" + noise.substr(518) + "\"\nmedia = \"m\"\n";
     }
-    ASSERT_TRUE(read(text, source, error)) << error;
-    EXPECT_FALSE(pack_quiz(source, std::vector<QuestionData>(max_questions), resources, error));
-    EXPECT_EQ(error.rfind("quiz.toml: error: quiz stream: encodes to ", 0), 0u) << error;
+    diagnostics.clear();
+    EXPECT_FALSE(pack_quiz(read_or_fail(text), "quiz.toml", std::vector<QuestionData>(max_questions), refused,
+                           diagnostics));
+    EXPECT_EQ(diagnostics_of(diagnostics).rfind("0:0 quiz stream: encodes to ", 0), 0u);
+}
+
+TEST(MakerPaths, JoinedWithTheSeparatorTyped) {
+    const std::pair<std::string, std::string> joined[] = {
+        {joined_path("", "quiz.toml"), "quiz.toml"},
+        {joined_path("a/b", "quiz.toml"), "a/b/quiz.toml"},
+        {joined_path("C:\\Quiz\\b", "quiz.toml"), "C:\\Quiz\\b\\quiz.toml"},
+        {joined_path("Z:/x\\", "quiz.toml"), "Z:/x\\quiz.toml"},
+        {default_output("a/Peintres/quiz.toml"), "a/Peintres/Peintres.exe"},
+        {default_output("./quiz.toml"), "./" + std::filesystem::current_path().filename().u8string() + ".exe"},
+        {default_output("quiz.toml"), std::filesystem::current_path().filename().u8string() + ".exe"},
+    };
+    for (const auto& [got, expected] : joined) EXPECT_EQ(got, expected);
 }
 
 }  // namespace

@@ -30,15 +30,18 @@ convert -size 20x20 xc:white "Été à Paris/Château 10.gif"
 convert -size 20x20 xc:black "Été à Paris/Château 9.bmp"
 printf 'notes' >"Été à Paris/lisez-moi.txt"
 expect_exit 0 "new" new "Été à Paris"
-expect_text last.out "new" "a picture quiz of 4 questions"
-expect_text last.out "new" "devinette-pack check"
+# Paths as typed, '/' joined; the next steps name the command that runs here.
+expect_text last.out "new" "Été à Paris/quiz.toml: a picture quiz of 4 questions"
+expect_text last.out "new" "  2. $root/scripts/devinette-pack check \"Été à Paris/quiz.toml\""
+[ "$(tail -n 1 last.out)" = "  3. $root/scripts/devinette-pack build \"Été à Paris/quiz.toml\"" ] ||
+  { cat last.out; fail "new: the build step is not the build that runs here"; }
 toml="Été à Paris/quiz.toml"
 expect_text "$toml" "new" 'title = "Été à Paris"'
 [ "$(grep '^answer = ' "$toml" | tr '\n' '|')" = 'answer = "Château 9"|answer = "Château 10"|answer = "Notre-Dame de Paris"|answer = "Tour Eiffel"|' ] ||
   { cat "$toml"; fail "new: answers are not the file names in number order"; }
 expect_text "$toml" "new" '# reveal_text = ""'
 expect_exit 1 "new over an existing quiz.toml" new "Été à Paris"
-expect_text last.err "new twice" "already exists; new never overwrites a file"
+expect_text last.err "new twice" "Été à Paris/quiz.toml: error: already exists; new never overwrites a file"
 mkdir empty
 expect_exit 1 "new on an empty folder" new empty
 [ ! -e empty/quiz.toml ] || fail "new wrote into an empty folder"
@@ -56,8 +59,8 @@ expect_exit 0 "new --kind text" new empty --kind text
 expect_text last.out "new --kind text" "a text quiz of 10 questions"
 expect_exit 1 "new on a missing folder" new absent
 expect_text last.err "new on a missing folder" "absent: error: no such folder"
-expect_exit 0 "build of a new quiz" build "$toml" -o "Été à Paris/visite.exe"
-expect_text last.out "build of a new quiz" "4 questions packed"
+expect_exit 0 "build of a new quiz" build "$toml"
+expect_text last.out "build of a new quiz" "Été à Paris/Été à Paris.exe: 4 questions packed"
 expect_text last.err "build of a new quiz" 'warning: question 1: answer: "Château 9" holds letters beyond A-Z'
 pass "new writes a source that packs as it stands, and never overwrites"
 
@@ -109,6 +112,8 @@ expect_text last.err "warnings" 'grading.toml:4:10: warning: question 1: answer:
 expect_text last.err "warnings" 'grading.toml:8:10: warning: question 2: answer: "Li" has 3 letters or fewer'
 expect_text last.out "warnings" "grading.toml: 2 questions, no error, 2 warnings"
 expect_exit 1 "--strict" check grading.toml --strict
+expect_text last.err "--strict" 'grading.toml:8:10: error: question 2: answer: "Li" has 3 letters or fewer'
+expect_text last.err "--strict" "grading.toml: 2 errors, 0 warnings (--strict made 2 warnings errors); nothing written"
 expect_exit 0 "try" try grading.toml 1 Elysee "  élysée" "Élysée"
 expect_text last.out "try" '"Elysee" -> Presque: not solved'
 expect_text last.out "try" '"  élysée" -> Quasiment: not solved'
@@ -121,6 +126,11 @@ mkdir -p "Mes quiz/Capitales"
 cp "$root/examples/capitales/quiz.toml" "Mes quiz/Capitales/quiz.toml"
 expect_exit 0 "a dropped folder" "$work/Mes quiz/Capitales"
 [ -s "Mes quiz/Capitales/Capitales.exe" ] || fail "a dropped folder was not built as Capitales.exe beside its source"
+expect_text last.out "a dropped folder" "$work/Mes quiz/Capitales/Capitales.exe: 22 questions packed"
+rm "Mes quiz/Capitales/Capitales.exe"
+expect_exit 0 "a folder named" "Mes quiz/Capitales"
+expect_text last.err "a folder named" 'Mes quiz/Capitales/quiz.toml:59:10: warning: question 10: answer: "Athènes"'
+expect_text last.out "a folder named" "Mes quiz/Capitales/Capitales.exe: 22 questions packed"
 rm "Mes quiz/Capitales/Capitales.exe"
 expect_exit 0 "a dropped source" "$work/Mes quiz/Capitales/quiz.toml"
 [ -s "Mes quiz/Capitales/Capitales.exe" ] || fail "a dropped source was not built as Capitales.exe beside it"

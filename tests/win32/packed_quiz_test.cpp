@@ -65,8 +65,8 @@ TEST(PackTool, KeepsTheTemplateResourcesAndReplacesTheQuiz) {
     const auto bytes = [](const char* text) { return std::vector<unsigned char>(text, text + std::strlen(text)); };
     const std::vector<PackedResource> quiz = {{"PATCH", 104, bytes("quiz")}, {"PATCH", 105, bytes("codes")},
                                               {"IMG", 401, bytes("picture")}, {"IMG", 10402, bytes("answer")}};
-    std::string error;
-    ASSERT_TRUE(write_packed_executable(fixture, "packed.exe", quiz, {}, error)) << error;
+    Diagnostic failure;
+    ASSERT_TRUE(write_packed_executable(fixture, "packed.exe", quiz, {}, failure)) << failure.message;
     Resources expected = resources_of(fixture);
     for (const char* old : {"PATCH/104/1033", "PATCH/105/1033", "IMG/401/1033", "IMG/445/1033", "IMG/10401/1033"})
         EXPECT_EQ(expected.erase(old), 1u) << old;
@@ -93,9 +93,10 @@ protected:
         for (int i = 0; i < 40 * 20; ++i) logo.pixels.insert(logo.pixels.end(), {255, 0, 0, 255});
         QuizIdentity identity{title, {}};
         ASSERT_TRUE(make_app_icon(encode_png(logo), identity.icon, error)) << error;
+        Diagnostic failure;
         ASSERT_TRUE(write_packed_executable(beside_tests("fixtures\\player.exe"), "packed_quiz.exe", quiz, identity,
-                                            error))
-            << error;
+                                            failure))
+            << failure.message;
     }
     static void TearDownTestSuite() { DeleteFileW(packed); }
 };

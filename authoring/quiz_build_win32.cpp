@@ -1,0 +1,72 @@
+#include "authoring/quiz_build_win32.h"
+
+#include <windows.h>
+
+#include "authoring/maker_paths.h"
+#include "authoring/player_format.h"
+#include "authoring/resource_update.h"
+#include "base/owned_handle.h"
+#include "base/wide_text.h"
+#include "layout/panel_layout.h"
+
+namespace {
+
+std::string default_template() {
+    wchar_t own_path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, own_path, MAX_PATH);
+    const std::string own = length < MAX_PATH ? utf8_text(own_path) : std::string();
+    const std::size_t slash = own.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : own.substr(0, slash + 1)) + "devinette.exe";
+}
+
+bool same_file(const std::string& first, const std::string& second) {
+    wchar_t first_full[MAX_PATH];
+    wchar_t second_full[MAX_PATH];
+    return GetFullPathNameW(wide_text(first).c_str(), MAX_PATH, first_full, nullptr) &&
+           GetFullPathNameW(wide_text(second).c_str(), MAX_PATH, second_full, nullptr) &&
+           lstrcmpiW(first_full, second_full) == 0;
+}
+
+long long file_size(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(wide_text(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace
+
+int answer_text_width(const std::string& cp1252) {
+    OwnedMemoryDc dc(CreateCompatibleDC(nullptr));
+    LOGFONTA description = {};
+    description.lfHeight = answer_font_height;
+    description.lfWeight = answer_font_weight;
+    OwnedFont font(CreateFontIndirectA(&description));
+    if (!dc || !font) return 0;
+    const HGDIOBJ previous = SelectObject(dc.get(), font.get());
+    SIZE size = {};
+    const BOOL measured = GetTextExtentPoint32A(dc.get(), cp1252.data(), static_cast<int>(cp1252.size()), &size);
+    SelectObject(dc.get(), previous);
+    return measured ? size.cx : 0;
+}
+
+QuizBuild build_quiz(const std::string& source_path, const BuildSettings& settings) {
+    QuizBuild build;
+    build.check = check_quiz(source_path, {answer_text_width, settings.warnings_as_errors, settings.progress});
+    if (has_error(build.check.diagnostics)) return build;
+    PlayerQuiz packed;
+    if (!pack_quiz(build.check.quiz, source_path, build.check.data, packed, build.failures)) return build;
+    build.output = settings.output.empty() ? default_output(source_path) : settings.output;
+    const std::string template_path = settings.template_path.empty() ? default_template() : settings.template_path;
+    if (same_file(template_path, build.output)) {
+        build.failures.push_back(file_error(build.output, "is the template itself; the template is never changed"));
+        return build;
+    }
+    const QuizIdentity identity{packed.content.title, std::move(build.check.icon)};
+    Diagnostic failure;
+    if (!write_packed_executable(template_path, build.output, packed.resources, identity, failure)) {
+        build.failures.push_back(failure);
+        return build;
+    }
+    build.size = file_size(build.output);
+    return build;
+}

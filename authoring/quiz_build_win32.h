@@ -1,0 +1,30 @@
+// build: a quiz source checked, then packed into a copy of the player; and the
+// platform's measure of an answer in the answer box font, which check uses.
+#pragma once
+
+#include <string>
+
+#include "authoring/diagnostic.h"
+#include "authoring/quiz_check.h"
+
+// Pixels `cp1252` takes in the player's answer box font; 0 when no device
+// context can be had (the width warning is then left out).
+int answer_text_width(const std::string& cp1252);
+
+struct BuildSettings {
+    std::string output;         // empty: FOLDER/FOLDER.exe beside the source (default_output)
+    std::string template_path;  // empty: devinette.exe beside the running program
+    bool warnings_as_errors = false;
+    PictureProgress progress;
+};
+
+struct QuizBuild {
+    QuizCheck check;       // nothing is written when it holds an error
+    Diagnostics failures;  // what stopped the packing once the check passed
+    std::string output;    // the executable written
+    long long size = 0;    // its bytes
+};
+
+// Checks the source, then writes the packed quiz as a copy of the template
+// that appears whole or not at all; the template never changes.
+QuizBuild build_quiz(const std::string& source_path, const BuildSettings& settings);
