@@ -79,8 +79,8 @@ TEST(QuizSource, EveryRefusalAtItsPlace) {
         {text_kind + "title = \"" + std::string(259, 'x') + u8"é\"\n" + one,
          "2:9 title: text is 260 bytes in Windows-1252, over the limit of 259"},
         {text_kind + one + "text = \"a|b\"\n", "4:8 question 1: text: text contains '|', which a quiz cannot hold"},
-        {text_kind + "titel = 1\nzzz = 1\n" + two + "anwser = \"c\"\n",
-         "2:1 titel: unknown key; did you mean `title`?\n3:1 zzz: unknown key\n"
+        {text_kind + "titel = 1\nid = 1\n" + two + "anwser = \"c\"\n",
+         "3:1 id: unknown key\n2:1 titel: unknown key; did you mean `title`?\n"
          "8:1 question 2: anwser: unknown key; did you mean `answer`?"},
         {text_kind + "reveal = 2\n" + one, "2:10 reveal: expected a string"},
         {text_kind + "reveal = \"all\"\n" + one,
