@@ -111,7 +111,7 @@ TEST(ScrollMath, RequestsAndRanges) {
         int position;
     } cases[] = {
         {v, scroll_line_up, at_200, 150},       {v, scroll_line_down, {683, 0, 683, 399, 0}, 683},
-        {v, scroll_page_down, at_200, 599},     {v, scroll_page_up, at_200, 0},
+        {v, scroll_page_down, at_200, 599},     {v, scroll_page_up, {683, 0, 683, 399, 0}, 284},
         {v, scroll_thumb_track, at_200, 120},   {v, scroll_thumb_position, at_200, 200},
         {v, scroll_bottom, at_200, 683},        {h, scroll_bottom, at_200, 200},
         {v, scroll_line_up, {20, 10, 683, 399, 0}, 10},

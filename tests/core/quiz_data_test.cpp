@@ -76,7 +76,8 @@ TEST(StreamDecoder, HandPackedStreams) {
         {widened(nine({65}), 11, {{66, 11}, {257, 9}}), invalid},
     };
     for (const auto& c : cases) EXPECT_EQ(decode(pack(c.codes)), c.text) << &c - cases;
-    EXPECT_EQ(decode({0x20}), "!" + std::to_string(decode_truncated_first_code));
+    for (const Bytes& cut : {Bytes{}, Bytes{0x20}})  // no byte, or too few for the first code
+        EXPECT_EQ(decode(cut), "!" + std::to_string(decode_truncated_first_code)) << cut.size();
     EXPECT_EQ(decode({0x20, 0x90, 0xA0, 0x1F}), "AB");  // padding bits are ignored
 }
 
@@ -120,7 +121,7 @@ TEST(QuizStream, WrittenLayoutParsesBack) {
     quiz.quiz_kind = picture_quiz;
     quiz.answers_per_question = 2;
     quiz.reveal_mode = 3;
-    copy_text(quiz.title, std::string(300, 't').c_str());
+    copy_text(quiz.title, std::string(text_size, 't').c_str());  // one byte too many
     copy_text(quiz.answer_label_2, "Pr\xE9nom");
     append_question(quiz, "a1", "b1", "q1");
     append_question(quiz, "a2", "", "q2");
@@ -166,12 +167,15 @@ TEST(QuizStream, ParserRules) {
     ASSERT_TRUE(parse("\x00\x02\x01\x03T|C|E|L1|L2|a|q|\x00\x01\x02\x03"s, quiz));  // three boxes count as one
     EXPECT_STREQ(question_at(quiz, 0)->question_text, "q");
 
-    std::string many = "\x00\x01\x60\x01T|C|E|L1|L2|"s;
-    for (int i = 0; i < 96; ++i) many += "a|q|";
-    ASSERT_TRUE(parse(many + "\x00\x01\x02\x03"s, quiz));
-    EXPECT_EQ(entry_count(quiz), 96);
-    many[2] = 97;
-    EXPECT_FALSE(parse(many + "a|q|\x00\x01\x02\x03"s, quiz));
+    QuizContent largest;  // the most questions a stream holds are written and read back; one more is refused
+    largest.question_count = max_questions;
+    for (int i = 0; i < max_questions; ++i) append_question(largest, "a", "", "q");
+    const Bytes written = write_quiz_stream(largest);
+    std::string many(written.begin(), written.end());
+    ASSERT_TRUE(parse(many, quiz));
+    EXPECT_EQ(entry_count(quiz), max_questions);
+    many[2] = max_questions + 1;
+    EXPECT_FALSE(parse(many.insert(many.size() - 4, "a|q|"), quiz));
 
     char codes[max_questions][text_size] = {};
     const std::string lines = "\r\nDE\0UX\rXA\nB\r\nQUATRE"s;
@@ -182,7 +186,10 @@ TEST(QuizStream, ParserRules) {
     EXPECT_STREQ(codes[2], "A\nB");  // any byte after the CR is skipped, a lone LF kept
     EXPECT_STREQ(codes[3], "QUATRE");
     EXPECT_FALSE(parse_codes_stream(bytes, lines.size(), 5, codes));
-    EXPECT_FALSE(parse_codes_stream(bytes, lines.size(), max_questions + 1, codes));
+    std::string too_many;
+    for (int i = 0; i <= max_questions; ++i) too_many += "X\r\n";
+    EXPECT_FALSE(parse_codes_stream(reinterpret_cast<const unsigned char*>(too_many.data()), too_many.size(),
+                                    max_questions + 1, codes));
     EXPECT_STREQ(codes[3], "QUATRE");  // refusals change nothing
 }
 

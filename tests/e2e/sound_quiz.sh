@@ -69,6 +69,9 @@ click $((panel_x + 46 + 10)) $((panel_y + 5 + 20 + 9))
 wait_for test ! -e quizz1.mp3 || fail "stop left quizz1.mp3"
 echo "stop: quizz1.mp3 removed"
 
+click $((panel_x + 46 + 10)) $((panel_y + 5 + 10))
+wait_for test -f quizz1.mp3 || fail "play of question 1 again wrote no quizz1.mp3"
+
 xdotool windowfocus --sync "$window" key alt+F4
 wait_for eval '! kill -0 "$player" 2>/dev/null' || fail "the player did not close"
 trap - EXIT

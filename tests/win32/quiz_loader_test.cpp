@@ -38,7 +38,7 @@ COLORREF colour_of(HBRUSH brush) {
     return logical.lbColor;
 }
 
-// What a load left: its messages, then the record's title, entries, second
+// What a load left: its messages, then the record's title, questions/entries, second
 // question's text, codes 1 and 2 and the colour brush.
 std::string load(const char* fixture, int buffers_before_failure = -1) {
     char path[MAX_PATH] = {};
@@ -56,15 +56,16 @@ std::string load(const char* fixture, int buffers_before_failure = -1) {
     output_buffers_before_failure = -1;
     set_message_sink(nullptr);
     const QuestionEntry* second = question_at(record, 1);
-    return messages + record.title + "|" + std::to_string(entry_count(record)) + "|" +
+    return messages + record.title + "|" + std::to_string(record.question_count) + "/" +
+           std::to_string(entry_count(record)) + "|" +
            (second ? second->question_text : "") + "|" + record.codes[0] + "|" + record.codes[1] + "|" +
            std::to_string(colour_of(record.colour_brush.get()));
 }
 
 TEST(QuizLoader, EveryStateOfTheTwoStreams) {
-    const std::string full = "Ch\xE2teaux de la Loire|3|Le ch\xE2teau des dames|";
+    const std::string full = "Ch\xE2teaux de la Loire|3/3|Le ch\xE2teau des dames|";
     const std::string full_colour = "|" + std::to_string(RGB(12, 200, 34));
-    const std::string constructed = "nom du quizz|0|||" "|" + std::to_string(RGB(90, 95, 150));
+    const std::string constructed = "nom du quizz|2/0|||" "|" + std::to_string(RGB(90, 95, 150));
     const std::string bad_quiz = "Erreur dans le d\xE9" "cryptage des reponses (Quizz) ";
     const std::string bad_codes = "Erreur dans le d\xE9" "cryptage des codes (Quizz) ";
     const struct {
@@ -73,8 +74,8 @@ TEST(QuizLoader, EveryStateOfTheTwoStreams) {
     } cases[] = {
         {"full_quiz", full + "\xC9TOILE|LUNE" + full_colour},
         {"largest_quiz", full + "\xC9TOILE|LUNE" + full_colour},
-        {nullptr, "Nom du quizz|2|emplacement|||10734389"},
-        {"empty_quiz", "Nom du quizz|2|emplacement|||10734389"},
+        {nullptr, "Nom du quizz|7/2|emplacement|||10734389"},
+        {"empty_quiz", "Nom du quizz|7/2|emplacement|||10734389"},
         {"undecodable_quiz", bad_quiz + constructed},
         {"truncated_quiz", bad_quiz + constructed},
         {"oversized_quiz", bad_quiz + constructed},

@@ -77,7 +77,8 @@ TEST_F(MediaTest, OnlyItsOwnKindAndWithoutItsHostNoQuestions) {
 }
 
 // Stands in for the media player's class while registered: hands out the real
-// player and keeps it, so that a test can read the player's settings.
+// player and keeps a reference to it, so that a test can read the player's
+// settings and state, and see the layer let go of it.
 struct KeepingFactory : IClassFactory {
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         *object = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory) ? this : nullptr;
@@ -88,7 +89,10 @@ struct KeepingFactory : IClassFactory {
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         const HRESULT result = real->CreateInstance(outer, iid, object);
-        if (SUCCEEDED(result) && IsEqualIID(iid, IID_IWMPPlayer)) player = static_cast<IWMPPlayer*>(*object);
+        if (SUCCEEDED(result) && IsEqualIID(iid, IID_IWMPPlayer)) {
+            player = static_cast<IWMPPlayer*>(*object);
+            player->AddRef();
+        }
         return result;
     }
     IClassFactory* real = nullptr;
@@ -134,13 +138,22 @@ TEST_F(MediaTest, SoundPlaysOneFileAtATimeAndExitRemovesThem) {
     EXPECT_EQ(media_files(), Names());
     EXPECT_EQ(rect_in_parent(item(player_host_id)), std::vector<int>({0, 0, 0, 0}));  // no picture in a sound quiz
     EXPECT_EQ(extract_media(413, 2), 1);  // the kind names the file
-    for (const char* name : {"quizz1.mp3", "quizz96.mp3", "quizz97.mp3", "quizz2.avi"}) write_file(name, "left");
+    for (const char* name : {"quizz96.mp3", "quizz97.mp3", "quizz2.avi"}) write_file(name, "left");
+    click(play_button_id_base + 1);  // still playing at exit
     release_media_layer(top);
     EXPECT_FALSE(IsWindow(top));
     EXPECT_EQ(GetModuleHandleA("atl.dll"), nullptr);
     EXPECT_EQ(media_files(), Names({"quizz13.avi", "quizz2.avi", "quizz97.mp3"}));
     EXPECT_TRUE(panel_test::shown_messages.empty());
+    IWMPControls* controls = nullptr;
+    double position = 0;
+    player_factory.player->get_controls(&controls);
+    EXPECT_EQ(controls->get_currentPosition(&position), S_FALSE);  // stopped: nothing is open
+    controls->Release();
+    EXPECT_EQ(player_factory.player->Release(), 0u);  // the layer holds no reference any more
     player_factory.real->Release();
+    CoUninitialize();
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);  // the layer's own initialisation is undone
     CoUninitialize();
 }
 
