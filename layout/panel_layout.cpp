@@ -5,6 +5,7 @@
 namespace {
 
 constexpr int text_row_pitch = 25;
+constexpr int text_answer_column_pitch = 110;  // answer box to feedback label
 constexpr int text_row_content_width = 830;
 constexpr int grid_content_width = 1190;
 constexpr int grid_column_pitch = 390;
@@ -12,6 +13,15 @@ constexpr int plain_cell_height = 60;
 constexpr int revealing_cell_height = 140;  // room for the reveal label
 
 int column_of(int question_number) { return (question_number - 1) % 3; }
+
+// The smallest rectangle holding both.
+ControlRect united(const ControlRect& a, const ControlRect& b) {
+    const int left = a.x < b.x ? a.x : b.x;
+    const int top = a.y < b.y ? a.y : b.y;
+    const int right = a.x + a.width > b.x + b.width ? a.x + a.width : b.x + b.width;
+    const int bottom = a.y + a.height > b.y + b.height ? a.y + a.height : b.y + b.height;
+    return {left, top, right - left, bottom - top};
+}
 
 int band_height(int quiz_kind, int row_picture_height) {
     switch (quiz_kind) {
@@ -75,13 +85,19 @@ GridCell grid_cell(const GridShape& shape, int question_number, int row_top,
     const int ry = cell.control_top;
 
     if (shape.quiz_kind == picture_quiz) cell.picture = picture_rect(x0, row_top, row_picture_height, picture);
-    cell.has_captions = two_boxes && starts_grid_row(question_number);
-    cell.captions[0] = {3, ry + 2, 95, 20};
-    cell.captions[1] = {3, ry + 22, 95, 20};
     cell.number = {x0 - 28, ry + 2, 27, 17};
+    cell.has_captions = two_boxes && starts_grid_row(question_number);
+    // The captions end where the number label's background begins.
+    const int caption_width = cell.number.x - 3 < 95 ? cell.number.x - 3 : 95;
+    cell.captions[0] = {3, ry + 2, caption_width, 20};
+    cell.captions[1] = {3, ry + 22, caption_width, 20};
     cell.has_media_buttons = has_media(shape.quiz_kind);
     cell.play = {x0, ry, 20, 20};
     cell.stop = {x0, ry + 20, 20, 19};
+    if (cell.has_media_buttons && shape.quiz_kind != video_quiz)
+        cell.band = united(cell.play, cell.stop);
+    else
+        cell.band = {x0, row_top, picture_box_width, ry - row_top};
 
     const int x = x0 + box_offset(shape.quiz_kind);
     const int width = box_width(shape.quiz_kind);
@@ -107,9 +123,11 @@ GridCell grid_cell(const GridShape& shape, int question_number, int row_top,
 void add_text_row(PanelExtent& extent, const TextRow& row) {
     extent.content_width = text_row_content_width;
     extent.content_height = row.bottom;
+    if (extent.first_row_bottom == 0) extent.first_row_bottom = row.bottom;
 }
 
 void add_grid_cell(PanelExtent& extent, int question_number, const GridCell& cell) {
+    if (extent.first_row_bottom == 0) extent.first_row_bottom = cell.bottom;
     if (starts_grid_row(question_number)) {
         extent.content_width = grid_content_width;
         extent.content_height = cell.bottom;
@@ -119,4 +137,16 @@ void add_grid_cell(PanelExtent& extent, int question_number, const GridCell& cel
 
 void add_right_margin(PanelExtent& extent, int answers_per_question) {
     extent.content_width += answers_per_question == 2 ? 80 : 20;
+}
+
+int column_share(int quiz_kind) { return quiz_kind == text_quiz ? text_answer_column_pitch : grid_column_pitch; }
+
+FocusArea focus_area(const TextRow& row) {
+    const ControlRect box = united(row.answer_box, row.feedback);
+    return {box, box};
+}
+
+FocusArea focus_area(const GridCell& cell, int box_in_cell) {
+    const ControlRect box = united(cell.answer_boxes[box_in_cell], cell.feedback_labels[box_in_cell]);
+    return {box, united(box, cell.band)};
 }

@@ -71,6 +71,9 @@ struct GridCell {
     bool has_captions = false;
     ControlRect captions[2];
     ControlRect number;
+    // Above the boxes: the picture's cell, the video's band, or beside them the
+    // sound's play and stop buttons.
+    ControlRect band;
     bool has_media_buttons = false;
     ControlRect play;
     ControlRect stop;
@@ -87,13 +90,29 @@ struct GridCell {
 GridCell grid_cell(const GridShape& shape, int question_number, int row_top,
                    int row_picture_height, const FittedSize* picture);
 
-// Content size of the rows built so far, and the top of the next grid row.
+// Content size of the rows built so far, the bottom of the first row and the
+// top of the next grid row.
 struct PanelExtent {
     int content_width = 0;
     int content_height = 0;
+    int first_row_bottom = 0;
     int row_top = first_row_top;
 };
 void add_text_row(PanelExtent& extent, const TextRow& row);
 void add_grid_cell(PanelExtent& extent, int question_number, const GridCell& cell);
 // The right margin after the last column: wider for quizzes announcing two boxes.
 void add_right_margin(PanelExtent& extent, int answers_per_question);
+
+// Horizontal scrolling's line: one grid column, or in a text row the step from
+// the answer box to its feedback label.
+int column_share(int quiz_kind);
+
+// What the panel keeps in view around a focused answer box: the box with its
+// feedback label, and the whole cell (picture or media band too) when that fits.
+struct FocusArea {
+    ControlRect box;
+    ControlRect cell;
+};
+FocusArea focus_area(const TextRow& row);
+// Box k (from 0) of the cell.
+FocusArea focus_area(const GridCell& cell, int box_in_cell);

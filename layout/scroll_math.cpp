@@ -2,9 +2,8 @@
 
 namespace {
 
-int unclamped_position(ScrollAxis axis, int request, const ScrollBarState& bar) {
+int unclamped_position(ScrollAxis axis, int request, const ScrollBarState& bar, int line) {
     const bool vertical = axis == ScrollAxis::vertical;
-    const int line = vertical ? vertical_line_step : horizontal_line_step;
     switch (request) {
     case scroll_line_up: return bar.position - line;
     case scroll_line_down: return bar.position + line;
@@ -18,10 +17,24 @@ int unclamped_position(ScrollAxis axis, int request, const ScrollBarState& bar) 
     }
 }
 
+// Along one axis: the position nearest `position` that shows start .. start + size.
+int least_movement(int position, int start, int size, int view) {
+    if (size > view || start < position) return start;
+    if (start + size > position + view) return start + size - view;
+    return position;
+}
+
+bool wholly_in_view(const ControlRect& rect, ScrollPoint view, int view_width, int view_height) {
+    return rect.x >= view.x && rect.y >= view.y && rect.x + rect.width <= view.x + view_width &&
+           rect.y + rect.height <= view.y + view_height;
+}
+
+int distance(int a, int b) { return a > b ? a - b : b - a; }
+
 }  // namespace
 
-int requested_position(ScrollAxis axis, int request, const ScrollBarState& bar) {
-    int position = unclamped_position(axis, request, bar);
+int requested_position(ScrollAxis axis, int request, const ScrollBarState& bar, int line) {
+    int position = unclamped_position(axis, request, bar, line);
     if (position > bar.maximum) position = bar.maximum;
     if (position < bar.minimum) position = bar.minimum;
     return position;
@@ -36,4 +49,29 @@ ScrollRange scroll_range(int content_size, int visible_size) {
     range.maximum = content_size > 2 ? content_size - 2 : 0;
     range.page = page > 1 ? page - 1 : 0;
     return range;
+}
+
+ScrollPoint position_showing(const FocusArea& area, ScrollPoint current, int view_width, int view_height) {
+    const bool cell_fits = area.cell.width <= view_width && area.cell.height <= view_height;
+    const ControlRect& shown = cell_fits ? area.cell : area.box;
+    return {least_movement(current.x, shown.x, shown.width, view_width),
+            least_movement(current.y, shown.y, shown.height, view_height)};
+}
+
+int box_at_same_place(const FocusArea* areas, int count, int focused, ScrollPoint before, ScrollPoint after,
+                      int view_width, int view_height) {
+    const int place_x = areas[focused].box.x - before.x;
+    const int place_y = areas[focused].box.y - before.y;
+    int nearest = focused;
+    int nearest_distance = -1;
+    for (int i = 0; i < count; ++i) {
+        const ControlRect& box = areas[i].box;
+        if (!wholly_in_view(box, after, view_width, view_height)) continue;
+        const int d = distance(box.x - after.x, place_x) + distance(box.y - after.y, place_y);
+        if (nearest_distance < 0 || d < nearest_distance) {
+            nearest = i;
+            nearest_distance = d;
+        }
+    }
+    return nearest;
 }

@@ -1,8 +1,13 @@
 #include "player/main_window.h"
 
+#include <vector>
+
 #include "player/answer_boxes/answer_box.h"
 #include "base/version.h"
+#include "layout/window_layout.h"
+#include "player/fitted_text.h"
 #include "player/header_panel/header_panel.h"
+#include "player/remembered_placement.h"
 #include "player/media/media_layer.h"
 #include "player/question_panel/question_panel.h"
 #include "quiz_data/quiz_record.h"
@@ -20,10 +25,105 @@ constexpr int header_template = 1002;
 constexpr int question_panel_template = 1001;
 constexpr UINT layout_flags = SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE;
 
+TextSize version_label_size;  // its text in its font
+
+// The window's restored rectangle, followed through every move and resize while
+// it is neither maximised nor minimised, and its placement once start-up showed
+// it: only a change from that is remembered.
+struct FollowedPlacement {
+    bool started = false;
+    ScreenRect restored;
+    WindowPlacement at_start;
+};
+FollowedPlacement placement;
+
+ScreenRect screen_rect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+void move(HWND control, const ControlRect& rect, UINT flags) {
+    SetWindowPos(control, nullptr, rect.x, rect.y, rect.width, rect.height, flags);
+}
+
+void lay_out(HWND window, int width, int height) {
+    const MainLayout layout = main_layout(width, height, version_label_size);
+    if (question_panel_window) move(question_panel_window, layout.question_panel, layout_flags);
+    if (header_panel_window) move(header_panel_window, layout.header, layout_flags);
+    move(GetDlgItem(window, version_label_id), layout.version_label, SWP_NOOWNERZORDER | SWP_NOACTIVATE);
+}
+
+void follow_restored_rect(HWND window) {
+    if (IsIconic(window) || IsZoomed(window)) return;
+    RECT frame;
+    GetWindowRect(window, &frame);
+    placement.restored = screen_rect(frame);
+}
+
+WindowPlacement current_placement(HWND window) {
+    WINDOWPLACEMENT shown = {};
+    shown.length = sizeof shown;
+    GetWindowPlacement(window, &shown);
+    const bool maximised = shown.showCmd == SW_SHOWMAXIMIZED ||
+                           (shown.showCmd == SW_SHOWMINIMIZED && (shown.flags & WPF_RESTORETOMAXIMIZED));
+    return {placement.restored, maximised};
+}
+
+// Written only when the player moved, resized, maximised or restored the window.
+void keep_placement(HWND window) {
+    if (!placement.started) return;
+    const WindowPlacement now = current_placement(window);
+    if (now == placement.at_start) return;
+    remember_placement(now);
+    placement.at_start = now;
+}
+
+BOOL CALLBACK add_screen(HMONITOR, HDC, LPRECT rect, LPARAM screens) {
+    reinterpret_cast<std::vector<ScreenRect>*>(screens)->push_back(screen_rect(*rect));
+    return TRUE;
+}
+
+bool fits_a_screen(const ScreenRect& rect) {
+    std::vector<ScreenRect> screens;
+    EnumDisplayMonitors(nullptr, nullptr, add_screen, reinterpret_cast<LPARAM>(&screens));
+    return placement_fits(rect, screens.data(), static_cast<int>(screens.size()));
+}
+
+ScreenRect work_area_of(HWND window) {
+    MONITORINFO screen = {};
+    screen.cbSize = sizeof screen;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &screen);
+    return screen_rect(screen.rcWork);
+}
+
+// What the window adds around the question panel's client area, laid out.
+TextSize panel_surround(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    lay_out(window, client.right, client.bottom);
+    RECT frame;
+    RECT panel_client = {};
+    GetWindowRect(window, &frame);
+    GetClientRect(question_panel_window, &panel_client);
+    return {frame.right - frame.left - panel_client.right, frame.bottom - frame.top - panel_client.bottom};
+}
+
+// Before the window is first shown, with its panels built: the placement the
+// player left it in, where a present screen still holds it, else large enough
+// for the first row and centred in the work area. True when it is to be maximised.
+bool place_main_window(HWND window) {
+    WindowPlacement remembered;
+    const bool restored = read_remembered_placement(remembered) && fits_a_screen(remembered.restored);
+    const ScreenRect rect =
+        restored ? remembered.restored
+                 : first_window_rect(content_width, first_row_bottom, panel_surround(window), work_area_of(window));
+    SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return restored && remembered.maximised;
+}
+
 LRESULT on_create(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    create_label(window, version_text, 725, client.bottom - 16, 130, 15, version_label_id);
+    HWND label = create_label(window, version_text, 725, client.bottom - 16, 130, 15, version_label_id);
+    version_label_size = text_size_in(control_font(label), version_text);
     SendMessageA(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_QUESTION)));
     return 0;
@@ -31,14 +131,8 @@ LRESULT on_create(HWND window) {
 
 LRESULT on_size(HWND window, WPARAM size_type, LPARAM size) {
     if (size_type == SIZE_MINIMIZED) return 0;
-    const int width = LOWORD(size);
-    const int height = HIWORD(size);
-    if (question_panel_window)
-        SetWindowPos(question_panel_window, nullptr, 5, 50, width - 11, height - 68, layout_flags);
-    if (header_panel_window)
-        SetWindowPos(header_panel_window, nullptr, 5, 2, width - 11, 49, layout_flags);
-    SetWindowPos(GetDlgItem(window, version_label_id), nullptr, width - 185, height - 16, 180, 15,
-                 SWP_NOOWNERZORDER | SWP_NOACTIVATE);
+    follow_restored_rect(window);
+    lay_out(window, LOWORD(size), HIWORD(size));
     return 0;
 }
 
@@ -52,8 +146,10 @@ LRESULT on_close() {
 
 // Windows ends the process after the session ends: save first, as on close, but
 // ask nothing, since no one may be there to answer.
-LRESULT on_end_session(WPARAM ending) {
-    if (ending) save_answers(question_panel_window);
+LRESULT on_end_session(HWND window, WPARAM ending) {
+    if (!ending) return 0;
+    save_answers(question_panel_window);
+    keep_placement(window);
     return 0;
 }
 
@@ -67,6 +163,8 @@ LRESULT on_ctl_color_static(HDC dc, HWND control) {
 }  // namespace
 
 void shut_down_player(HWND main_window) {
+    keep_placement(main_window);
+    placement = FollowedPlacement{};
     if (question_panel_window) EndDialog(question_panel_window, 0);
     if (header_panel_window) DestroyWindow(header_panel_window);
     release_media_layer(main_window);
@@ -95,15 +193,6 @@ HWND create_main_window(HINSTANCE instance, const char* caption) {
                            CW_USEDEFAULT, 544, 375, nullptr, nullptr, instance, nullptr);
 }
 
-void centre_window(HWND window) {
-    RECT desktop;
-    RECT frame;
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    GetWindowRect(window, &frame);
-    const int x = desktop.left + ((desktop.right - desktop.left) - (frame.right - frame.left)) / 2;
-    const int y = desktop.top + ((desktop.bottom - desktop.top) - (frame.bottom - frame.top)) / 2;
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
 
 HWND create_label(HWND parent, const char* text, int x, int y, int width, int height, int id) {
     HWND label = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE, x, y, width, height,
@@ -118,8 +207,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     switch (message) {
     case WM_CREATE: return on_create(window);
     case WM_SIZE: return on_size(window, wparam, lparam);
+    case WM_MOVE: follow_restored_rect(window); return 0;
     case WM_CLOSE: return on_close();
-    case WM_ENDSESSION: return on_end_session(wparam);
+    case WM_ENDSESSION: return on_end_session(window, wparam);
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_CTLCOLORSTATIC:
         return on_ctl_color_static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
@@ -145,15 +235,21 @@ HWND start_player(HINSTANCE instance) {
     init_media_layer();
 
     HWND main_window = create_main_window(instance, quiz->title);
-    centre_window(main_window);
     header_panel_window = CreateDialogParamA(instance, MAKEINTRESOURCEA(header_template),
                                              main_window, header_panel_proc, 0);
     ShowWindow(header_panel_window, SW_SHOWNORMAL);
     quiz->header_panel = header_panel_window;
     question_panel_window = CreateDialogParamA(instance, MAKEINTRESOURCEA(question_panel_template),
                                                main_window, question_panel_proc, 0);
-    ShowWindow(main_window, SW_SHOWNORMAL);
+    // The panel is laid out for the window's size: the pictures it shows first are decoded before it shows.
+    const bool maximised = place_main_window(main_window);
+    decode_pictures_in_view(question_panel_window);
+    ShowWindow(main_window, maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    if (maximised) decode_pictures_in_view(question_panel_window);  // and those the larger size shows
     ShowWindow(question_panel_window, SW_SHOWNORMAL);
+    show_focused_box(question_panel_window);
+    placement.at_start = current_placement(main_window);
+    placement.started = true;
     return main_window;
 }
 

@@ -1,4 +1,5 @@
-// The main window: version label, panel layout, wheel forwarding, close.
+// The main window: its first size and remembered placement, version label, panel
+// layout, wheel forwarding, close.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +13,6 @@ constexpr int version_label_id = 8000;
 
 bool register_main_window_class(HINSTANCE instance);
 HWND create_main_window(HINSTANCE instance, const char* caption);
-void centre_window(HWND window);
 HWND create_label(HWND parent, const char* text, int x, int y, int width, int height, int id);
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 

@@ -1,6 +1,7 @@
 #include "player/answer_boxes/answer_box.h"
 
 #include "player/answer_boxes/evaluation.h"
+#include "player/question_panel/question_panel.h"
 #include "answers/grade.h"
 #include "layout/panel_layout.h"
 #include "quiz_data/quiz_record.h"
@@ -16,18 +17,14 @@ void evaluate_box(HWND box) {
     if (quiz) evaluate_answer(*quiz, GetParent(box), GetDlgCtrlID(box));
 }
 
-// Up and Page Up, Down and Page Down page the question panel; the key then
-// still goes to the edit control.
-void page_panel(HWND box, int request) { SendMessageA(GetParent(box), WM_VSCROLL, request, 0); }
-
 // True when the key is consumed here.
 bool on_key(HWND box, WPARAM key) {
     switch (key) {
     case VK_RETURN: evaluate_box(box); return true;
     case VK_UP:
-    case VK_PRIOR: page_panel(box, SB_PAGEUP); return false;
+    case VK_PRIOR: page_from_box(box, SB_PAGEUP); return false;  // then the key goes on to the edit control
     case VK_DOWN:
-    case VK_NEXT: page_panel(box, SB_PAGEDOWN); return false;
+    case VK_NEXT: page_from_box(box, SB_PAGEDOWN); return false;
     case VK_F1: propagate_answer(box); return false;
     case VK_F2: save_answers_or_tell(GetParent(box)); return false;
     default: return false;
@@ -71,13 +68,16 @@ void propagate_answer(HWND answer_box) {
     // Each focus change below grades the box it leaves; the score is counted
     // once at the end rather than over every label after each box.
     const DeferredScoreRecount recount_once(*quiz, panel);
-    for (int b = 1; b <= box_count; ++b) {
-        char feedback[text_size];
-        read_control_text(panel, feedback_label_id_base + b, feedback, text_size);
-        HWND box = GetDlgItem(panel, answer_box_id_base + b);
-        if (!box || lstrcmpA(feedback, grade_right) == 0) continue;
-        SetWindowTextA(box, text);
-        SetFocus(box);
+    {
+        const FocusFollowingPaused view_stays;  // the focus only passes through the other boxes
+        for (int b = 1; b <= box_count; ++b) {
+            char feedback[text_size];
+            read_control_text(panel, feedback_label_id_base + b, feedback, text_size);
+            HWND box = GetDlgItem(panel, answer_box_id_base + b);
+            if (!box || lstrcmpA(feedback, grade_right) == 0) continue;
+            SetWindowTextA(box, text);
+            SetFocus(box);
+        }
     }
     SetFocus(answer_box);
 }

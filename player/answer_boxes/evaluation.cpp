@@ -2,6 +2,7 @@
 
 #include "answers/grade.h"
 #include "answers/measures.h"
+#include "player/fitted_text.h"
 #include "player/header_panel/header_panel.h"
 #include "pictures/picture_loader.h"
 #include "player/question_panel/panel_controls.h"
@@ -19,6 +20,11 @@ bool has_box_scheme(int boxes) { return boxes == 1 || boxes == 2; }
 void set_control_text(HWND panel, int id, const char* text) {
     HWND control = panel_control(panel, id);
     if (control) SetWindowTextA(control, text);
+}
+
+// A reveal text longer than its label ends with an ellipsis.
+void set_reveal_text(HWND panel, int question_number, const char* text) {
+    set_fitted_text(panel_control(panel, reveal_label_id_base + question_number), text);
 }
 
 const char* accepted_answer(const QuestionEntry& entry, int box_in_question) {
@@ -60,7 +66,7 @@ void reveal(const QuizRecord& record, HWND panel, const QuestionEntry& entry, in
     const int mode = record.reveal_mode;
     if (!reveals_text(mode) && !reveals_picture(mode)) return;
     if (!question_exactly_right(panel, entry, question_number, boxes_per_question(record))) return;
-    if (reveals_text(mode)) set_control_text(panel, reveal_label_id_base + question_number, entry.reveal_text);
+    if (reveals_text(mode)) set_reveal_text(panel, question_number, entry.reveal_text);
     if (reveals_picture(mode)) show_answer_picture(panel, question_number);
 }
 
@@ -74,7 +80,7 @@ void grade_box(const QuizRecord& record, HWND panel, const QuestionEntry& entry,
     if (result == grade_right)
         reveal(record, panel, entry, question_number);
     else
-        set_control_text(panel, reveal_label_id_base + question_number, "");
+        set_reveal_text(panel, question_number, "");
     set_control_text(panel, feedback_label_id_base + box_number, result);
 }
 
@@ -130,5 +136,5 @@ void update_score(QuizRecord& record, HWND question_panel) {
             if (question_scores(question_panel, n, boxes)) ++score;
 
     SetDlgItemTextA(record.header_panel, score_label_id, score_text(score, record.question_count).text);
-    SetDlgItemTextA(record.header_panel, code_box_id, score == 0 ? six_spaces : record.codes[score - 1]);
+    set_fitted_text(GetDlgItem(record.header_panel, code_box_id), score == 0 ? six_spaces : record.codes[score - 1]);
 }

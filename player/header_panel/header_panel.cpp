@@ -3,8 +3,11 @@
 #include <shellapi.h>
 
 #include "player/answer_boxes/answer_box.h"
+#include "player/fitted_text.h"
 #include "player/main_window.h"
 #include "base/owned_handle.h"
+#include "layout/panel_layout.h"
+#include "layout/window_layout.h"
 #include "quiz_data/quiz_record.h"
 
 const char* const authoring_site_address = "http://devinette.example";
@@ -12,13 +15,21 @@ const char* const authoring_site_address = "http://devinette.example";
 namespace {
 
 constexpr int link_id = 24;
+constexpr int creator_prefix_id = 25;
+constexpr int creator_id = 26;
 constexpr int save_button_id = 27;
+constexpr int explanations_id = 28;
+constexpr int title_id = 29;
+constexpr int code_label_id = 31;
+const char* const creator_prefix = "Par : ";
+const char* const code_label_text = " Code :";
 constexpr int link_cursor_id = 1003;
 constexpr COLORREF header_colour = RGB(128, 128, 255);
 constexpr COLORREF link_colour = RGB(50, 50, 255);
 
 OwnedBrush header_brush;  // the panel's and its labels' background
 OwnedFont link_font;      // the link keeps it for the life of the process
+HeaderTextSizes text_sizes;  // the texts in their fonts, measured at creation
 
 void open_with_shell(const char* address) {
     ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);  // failure is silent
@@ -39,7 +50,7 @@ struct ControlSpec {
 
 struct Placement {
     int id;
-    int x, y, width, height;
+    ControlRect rect;
     bool invalidate;
 };
 
@@ -81,16 +92,29 @@ void create_control(HWND panel, const ControlSpec& spec) {
     set_control_font(control, spec.font);
 }
 
+HeaderTextSizes measure_texts(HWND panel) {
+    const HFONT stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HeaderTextSizes sizes;
+    sizes.line_height = text_size_in(stock, "").height;
+    sizes.title = text_size_in(control_font(GetDlgItem(panel, title_id)), quiz->title);
+    sizes.creator_prefix_width = text_size_in(stock, creator_prefix).width;
+    sizes.code_label_width = text_size_in(stock, code_label_text).width;
+    const LRESULT margins = SendMessageA(GetDlgItem(panel, code_box_id), EM_GETMARGINS, 0, 0);
+    sizes.code_width = widest_text_in(stock, quiz->codes, shown_question_count(*quiz)) + LOWORD(margins) +
+                       HIWORD(margins);
+    return sizes;
+}
+
 INT_PTR on_init_dialog(HWND panel) {
     const ScoreText nothing_solved = score_text(0, quiz->question_count);
     const ControlSpec controls[] = {
         {link_id, "Static", authoring_site_address, SS_NOTIFY, 736, 5, 115, 18, ControlFont::link},
-        {25, "Static", "Par :", 0, 736, 25, 27, 18, ControlFont::stock},
-        {26, "Static", quiz->creator, 0, 763, 25, 85, 18, ControlFont::stock},
+        {creator_prefix_id, "Static", creator_prefix, 0, 736, 25, 27, 18, ControlFont::stock},
+        {creator_id, "Static", quiz->creator, 0, 763, 25, 85, 18, ControlFont::stock},
         {save_button_id, "button", "Sauver", BS_PUSHBUTTON, 666, 25, 55, 18, ControlFont::stock},
-        {28, "Static", quiz->explanations, 0, 110, 19, 490, 27, ControlFont::stock},
-        {29, "Static", quiz->title, 0, 110, 3, 220, 18, ControlFont::none},
-        {31, "Static", " Code :", 0, 10, 29, 36, 15, ControlFont::stock},
+        {explanations_id, "Static", quiz->explanations, 0, 110, 19, 490, 27, ControlFont::stock},
+        {title_id, "Static", quiz->title, 0, 110, 3, 220, 18, ControlFont::none},
+        {code_label_id, "Static", code_label_text, 0, 10, 29, 36, 15, ControlFont::stock},
         {score_label_id, "Static", nothing_solved.text, SS_CENTER, 10, 1, 80, 20, ControlFont::score},
         {code_box_id, "edit", "", ES_READONLY, 47, 29, 50, 16, ControlFont::stock},
         {120, "Static", "", WS_BORDER, 0, 26, 100, 1, ControlFont::none},
@@ -99,30 +123,41 @@ INT_PTR on_init_dialog(HWND panel) {
     };
     for (const ControlSpec& spec : controls)
         create_control(panel, spec);
+    text_sizes = measure_texts(panel);
+    set_fitted_text(GetDlgItem(panel, link_id), authoring_site_address);  // its width never changes
     header_brush.reset(CreateSolidBrush(header_colour));
     return TRUE;
 }
 
 // The right-hand block follows the panel's right edge; the explanations take the
-// width between the score block and the right-hand block.
+// width between the score block and the right-hand block. Texts longer than
+// their places end with an ellipsis.
 void on_size(HWND panel) {
     RECT client = {};
     GetClientRect(panel, &client);
-    const int width = client.right;
+    const HeaderLayout layout = header_layout(text_sizes, client.right, client.bottom);
     const Placement placements[] = {
-        {link_id, width - 134, 0, 115, 18, false},
-        {25, width - 134, 25, 26, 18, false},
-        {26, width - 107, 25, 105, 18, true},
-        {save_button_id, width - 204, 25, 55, 18, true},
-        {28, 110, 19, width - 324, 28, true},
-        {122, width - 145, 0, 1, 50, true},
+        {link_id, layout.link, false},
+        {creator_prefix_id, layout.creator_prefix, false},
+        {creator_id, layout.creator, true},
+        {save_button_id, layout.save_button, true},
+        {explanations_id, layout.explanations, true},
+        {122, layout.rule_before_right, true},
+        {title_id, layout.title, false},
+        {code_label_id, layout.code_label, false},
+        {code_box_id, layout.code_box, false},
+        {120, layout.rule_under_score, false},
+        {121, layout.rule_after_score, false},
     };
     for (const Placement& place : placements) {
         HWND control = GetDlgItem(panel, place.id);
-        SetWindowPos(control, nullptr, place.x, place.y, place.width, place.height,
+        SetWindowPos(control, nullptr, place.rect.x, place.rect.y, place.rect.width, place.rect.height,
                      SWP_NOOWNERZORDER | SWP_NOACTIVATE);
         if (place.invalidate) InvalidateRect(control, nullptr, FALSE);
     }
+    set_fitted_text(GetDlgItem(panel, creator_id), quiz->creator);
+    set_fitted_text(GetDlgItem(panel, explanations_id), quiz->explanations);
+    set_fitted_text(GetDlgItem(panel, title_id), quiz->title);
 }
 
 // Labels and the code box (ids 20 to 32) lie on the panel's colour; the rules

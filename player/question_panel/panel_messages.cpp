@@ -31,13 +31,10 @@ void on_scroll(HWND panel, int bar, int request) {
     GetScrollInfo(panel, bar, &info);
     const ScrollAxis axis = bar == SB_VERT ? ScrollAxis::vertical : ScrollAxis::horizontal;
     const ScrollBarState state{info.nPos, info.nMin, info.nMax, static_cast<int>(info.nPage), info.nTrackPos};
-    SetScrollPos(panel, bar, requested_position(axis, request, state), TRUE);
-    // The bar keeps at most nMax - nPage + 1: the content moves by what it accepted.
-    const int moved = info.nPos - GetScrollPos(panel, bar);
-    if (axis == ScrollAxis::vertical)
-        ScrollWindow(panel, 0, moved, nullptr, nullptr);
-    else
-        ScrollWindow(panel, moved, 0, nullptr, nullptr);
+    const int line = axis == ScrollAxis::vertical ? vertical_line_step : column_share(quiz ? quiz->quiz_kind : 0);
+    ScrollPoint target = scroll_point(panel);
+    (axis == ScrollAxis::vertical ? target.y : target.x) = requested_position(axis, request, state, line);
+    scroll_to(panel, target);
 }
 
 // Re-ranges the bars for the new client size and moves the content by however
@@ -50,8 +47,13 @@ void on_size(HWND panel) {
                  nullptr, nullptr);
 }
 
-// The whole wParam is compared: only clicks (notification 0) of the media buttons count.
-void on_command(WPARAM wparam) {
+// An answer box taking the focus comes into view. Otherwise the whole wParam is
+// compared: only clicks (notification 0) of the media buttons count.
+void on_command(HWND panel, WPARAM wparam) {
+    if (HIWORD(wparam) == EN_SETFOCUS) {
+        show_answer_box(panel, LOWORD(wparam) - answer_box_id_base);
+        return;
+    }
     if (!quiz || (quiz->quiz_kind != sound_quiz && quiz->quiz_kind != video_quiz)) return;
     const WPARAM play = play_button_id_base;
     const WPARAM stop = stop_button_id_base;
@@ -126,7 +128,7 @@ INT_PTR CALLBACK question_panel_proc(HWND panel, UINT message, WPARAM wparam, LP
     // Handled, so the default handling does not pass the notch on to the main
     // window, which would scroll a second line.
     case WM_MOUSEWHEEL: forward_wheel(panel, wparam); return TRUE;
-    case WM_COMMAND: on_command(wparam); return FALSE;
+    case WM_COMMAND: on_command(panel, wparam); return FALSE;
     case WM_CTLCOLORDLG: return quiz ? brush_result(quiz->colour_brush) : FALSE;
     case WM_CTLCOLORSTATIC:
         return on_ctl_color_static(panel, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));

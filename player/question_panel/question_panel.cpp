@@ -5,6 +5,7 @@
 
 #include "player/answer_boxes/answer_box.h"
 #include "player/answer_boxes/evaluation.h"
+#include "player/fitted_text.h"
 #include "answers/results_file.h"
 #include "base/owned_handle.h"
 #include "player/media/media_layer.h"
@@ -16,6 +17,7 @@
 
 int content_width = 0;
 int content_height = 0;
+int first_row_bottom = 0;
 
 namespace {
 
@@ -98,9 +100,19 @@ struct PanelBuilder {
     HICON play_icon;
     HICON stop_icon;
     PanelExtent extent;
-    int view_height;  // rows whose top lies above it are decoded before the window is shown
     HWND focus = nullptr;  // the control that ends construction with the focus
 };
+
+// Where each answer box and its cell lie, in content coordinates, by box number from 1.
+FocusArea focus_areas[2 * max_questions];
+int focus_area_count = 0;
+int focus_following_pauses = 0;
+
+void note_focus_area(int box_number, const FocusArea& area) {
+    if (box_number < 1 || box_number > 2 * max_questions) return;
+    focus_areas[box_number - 1] = area;
+    if (box_number > focus_area_count) focus_area_count = box_number;
+}
 
 HWND create_control(HWND panel, const char* class_name, const char* text, DWORD style, const ControlRect& rect,
                     int id) {
@@ -116,9 +128,11 @@ void set_font(HWND control, HGDIOBJ font) { SendMessageA(control, WM_SETFONT, re
 
 HGDIOBJ gui_font() { return GetStockObject(DEFAULT_GUI_FONT); }
 
-// A static label in the stock GUI font.
+// A static label in the stock GUI font, its text ending with an ellipsis where it is too long.
 void create_font_label(HWND panel, const char* text, DWORD style, const ControlRect& rect, int id) {
-    set_font(create_control(panel, "Static", text, style, rect, id), gui_font());
+    HWND label = create_control(panel, "Static", "", style, rect, id);
+    set_font(label, gui_font());
+    set_fitted_text(label, text);
 }
 
 void create_number_label(HWND panel, int question_number, const ControlRect& rect) {
@@ -159,7 +173,8 @@ HWND create_feedback_label(const PanelBuilder& builder, int box_number, const Co
 // grades, reveals and score come out as if the focus had visited each box, and
 // the focus is given once, at the end, to the control that would keep it.
 void set_up_text_row_box(PanelBuilder& builder, int box_number, const ControlRect& box_rect,
-                         const ControlRect& feedback_rect) {
+                         const ControlRect& feedback_rect, const FocusArea& area) {
+    note_focus_area(box_number, area);
     HWND box = create_answer_box(builder, box_number, text_answer_box_style, box_rect);
     set_answer_font(builder, box);
     evaluate_box(builder, box_number);
@@ -168,7 +183,8 @@ void set_up_text_row_box(PanelBuilder& builder, int box_number, const ControlRec
 }
 
 void set_up_single_grid_box(PanelBuilder& builder, int box_number, const ControlRect& box_rect,
-                            const ControlRect& feedback_rect) {
+                            const ControlRect& feedback_rect, const FocusArea& area) {
+    note_focus_area(box_number, area);
     HWND box = create_answer_box(builder, box_number, answer_box_style, box_rect);
     set_answer_font(builder, box);
     if (builder.focus) evaluate_box(builder, box_number - 1);  // as the previous box losing the focus
@@ -179,7 +195,8 @@ void set_up_single_grid_box(PanelBuilder& builder, int box_number, const Control
 }
 
 void set_up_paired_grid_box(PanelBuilder& builder, int box_number, const ControlRect& box_rect,
-                            const ControlRect& feedback_rect) {
+                            const ControlRect& feedback_rect, const FocusArea& area) {
+    note_focus_area(box_number, area);
     HWND box = create_answer_box(builder, box_number, answer_box_style, box_rect);
     set_answer_font(builder, box);
     install_answer_box_proc(box);
@@ -195,7 +212,7 @@ void build_text_row(PanelBuilder& builder, int question_number) {
     const QuestionEntry* entry = question_at(builder.record, question_number - 1);
     create_number_label(builder.panel, question_number, row.number);
     create_font_label(builder.panel, entry->question_text, boxed_label_style, row.question, question_label_id);
-    set_up_text_row_box(builder, question_number, row.answer_box, row.feedback);
+    set_up_text_row_box(builder, question_number, row.answer_box, row.feedback, focus_area(row));
     add_text_row(builder.extent, row);
 }
 
@@ -229,12 +246,12 @@ HBITMAP load_question_picture(int question_number) {
                         "IMG", picture_box_width, picture_box_height);
 }
 
-// A picture out of view is measured from its JPEG header; one in view, or whose
-// header cannot be read, is decoded now.
-CellPicture measure_or_load(int question_number, bool in_view) {
+// A picture is measured from its JPEG header and decoded once the panel has its
+// size; one whose header cannot be read is decoded now.
+CellPicture measure_or_load(int question_number) {
     CellPicture picture;
     FittedSize fitted;
-    if (!in_view && fitted_size_from_header(GetModuleHandleA(nullptr), question_picture_id(question_number), "IMG",
+    if (fitted_size_from_header(GetModuleHandleA(nullptr), question_picture_id(question_number), "IMG",
                                             picture_box_width, picture_box_height, fitted)) {
         // A picture that fits to nothing is none, as load_picture would give it.
         picture.deferred = fitted.width > 0 && fitted.height > 0;
@@ -246,12 +263,12 @@ CellPicture measure_or_load(int question_number, bool in_view) {
     return picture;
 }
 
-void measure_row_pictures(RowPictures& row, int first_question, int question_count, bool in_view) {
+void measure_row_pictures(RowPictures& row, int first_question, int question_count) {
     int heights[3] = {};
     for (int m = 0; m < 3; ++m) {
         const int question_number = first_question + m;
         // A picture past the last question only counts in the height.
-        row.cells[m] = measure_or_load(question_number, in_view && question_number <= question_count);
+        row.cells[m] = measure_or_load(question_number);
         heights[m] = row.cells[m].size.height;
         if (question_number > question_count) row.cells[m] = CellPicture();
     }
@@ -302,9 +319,11 @@ void build_grid_cell(PanelBuilder& builder, RowPictures& pictures, int question_
     for (int k = 0; k < cell.box_count; ++k) {
         const int box_number = (question_number - 1) * cell.box_count + k + 1;
         if (cell.box_count == 1)
-            set_up_single_grid_box(builder, box_number, cell.answer_boxes[k], cell.feedback_labels[k]);
+            set_up_single_grid_box(builder, box_number, cell.answer_boxes[k], cell.feedback_labels[k],
+                                   focus_area(cell, k));
         else
-            set_up_paired_grid_box(builder, box_number, cell.answer_boxes[k], cell.feedback_labels[k]);
+            set_up_paired_grid_box(builder, box_number, cell.answer_boxes[k], cell.feedback_labels[k],
+                                   focus_area(cell, k));
     }
     if (cell.has_reveal) {
         const int reveal_id = reveal_label_id_base + question_number;
@@ -323,8 +342,7 @@ void build_rows(PanelBuilder& builder) {
     } else if (kind == picture_quiz || kind == sound_quiz || kind == video_quiz) {
         RowPictures pictures;
         for (int n = 1; n <= question_count; ++n) {
-            if (kind == picture_quiz && starts_grid_row(n))
-                measure_row_pictures(pictures, n, question_count, builder.extent.row_top < builder.view_height);
+            if (kind == picture_quiz && starts_grid_row(n)) measure_row_pictures(pictures, n, question_count);
             build_grid_cell(builder, pictures, n);
         }
     }
@@ -336,16 +354,28 @@ PanelExtent build_rows_with_saved_answers(HWND panel, QuizRecord& record, HICON 
     const MappedResults results = map_results_file();
     SavedAnswers saved(static_cast<const unsigned char*>(results.view.get()), results.size);
     create_answer_font(record);
-    // The panel is never taller than its parent's client area.
-    RECT parent_client = {};
-    GetClientRect(GetParent(panel), &parent_client);
-    PanelBuilder builder{panel, record, saved, play_icon, stop_icon, PanelExtent{}, parent_client.bottom};
+    PanelBuilder builder{panel, record, saved, play_icon, stop_icon, PanelExtent{}};
     {
         const DeferredScoreRecount recount_once(record, panel);
         build_rows(builder);
     }
     add_right_margin(builder.extent, record.answers_per_question);
     return builder.extent;
+}
+
+// False when the control already shows a picture (decoded before, or the answer
+// picture of a reveal: it stays).
+bool decode_into(HWND control, int question_number) {
+    if (!control || SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)) return false;
+    HBITMAP picture = load_question_picture(question_number);
+    if (picture) set_control_picture(control, picture);
+    return true;
+}
+
+RECT client_of(HWND panel) {
+    RECT client = {};
+    GetClientRect(panel, &client);
+    return client;
 }
 
 // Once the loop has been asked to end, the decoding stops: a posted message
@@ -379,6 +409,8 @@ void set_scroll_range(HWND panel, int bar, const ScrollRange& range) {
 void build_question_panel(HWND panel) {
     content_width = 0;
     content_height = 0;
+    first_row_bottom = 0;
+    focus_area_count = 0;
     reset_panel_controls(panel);
     deferred_pictures = DeferredPictures{};
     deferred_pictures.panel = panel;
@@ -394,6 +426,7 @@ void build_question_panel(HWND panel) {
         build_rows_with_saved_answers(panel, record, play_button_icon.get(), stop_button_icon.get());
     content_width = extent.content_width;
     content_height = extent.content_height;
+    first_row_bottom = extent.first_row_bottom;
     update_scroll_ranges(panel);
     post_next_picture(panel);
 }
@@ -405,15 +438,69 @@ void decode_next_picture(HWND panel) {
         pending = DeferredPictures{};
         return;
     }
-    const int question_number = pending.questions[pending.next++];
-    HWND control = panel_control(panel, picture_control_id_base + question_number);
-    // A reveal may have put the answer picture there first: it stays.
-    if (control && !SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)) {
-        HBITMAP picture = load_question_picture(question_number);
-        if (picture) set_control_picture(control, picture);
+    // Those decoded before the panel was shown go by without a message of their own.
+    while (pending.next < pending.count) {
+        const int question_number = pending.questions[pending.next++];
+        if (decode_into(panel_control(panel, picture_control_id_base + question_number), question_number)) break;
     }
     post_next_picture(panel);
 }
+
+void decode_pictures_in_view(HWND panel) {
+    const DeferredPictures& pending = deferred_pictures;
+    if (panel != pending.panel) return;
+    const RECT client = client_of(panel);
+    for (int i = pending.next; i < pending.count; ++i) {
+        const int question_number = pending.questions[i];
+        HWND control = panel_control(panel, picture_control_id_base + question_number);
+        RECT rect = {};
+        GetWindowRect(control, &rect);
+        MapWindowPoints(HWND_DESKTOP, panel, reinterpret_cast<POINT*>(&rect), 2);
+        // Pictures sit centred in their row: none further on starts higher than this one less a cell.
+        if (rect.top >= client.bottom + picture_box_height) break;
+        RECT shown;
+        if (IntersectRect(&shown, &rect, &client)) decode_into(control, question_number);
+    }
+}
+
+ScrollPoint scroll_point(HWND panel) { return {GetScrollPos(panel, SB_HORZ), GetScrollPos(panel, SB_VERT)}; }
+
+void scroll_to(HWND panel, ScrollPoint position) {
+    const ScrollPoint old = scroll_point(panel);
+    SetScrollPos(panel, SB_HORZ, position.x, TRUE);
+    SetScrollPos(panel, SB_VERT, position.y, TRUE);
+    // The bars keep at most nMax - nPage + 1: the content moves by what they accepted.
+    const ScrollPoint accepted = scroll_point(panel);
+    if (accepted.x != old.x || accepted.y != old.y)
+        ScrollWindow(panel, old.x - accepted.x, old.y - accepted.y, nullptr, nullptr);
+}
+
+void show_answer_box(HWND panel, int box_number) {
+    if (focus_following_pauses > 0 || box_number < 1 || box_number > focus_area_count || !IsWindowVisible(panel))
+        return;
+    const RECT view = client_of(panel);
+    scroll_to(panel, position_showing(focus_areas[box_number - 1], scroll_point(panel), view.right, view.bottom));
+}
+
+void show_focused_box(HWND panel) {
+    HWND focus = GetFocus();
+    if (focus && GetParent(focus) == panel) show_answer_box(panel, GetDlgCtrlID(focus) - answer_box_id_base);
+}
+
+void page_from_box(HWND box, int request) {
+    HWND panel = GetParent(box);
+    const ScrollPoint before = scroll_point(panel);
+    SendMessageA(panel, WM_VSCROLL, request, 0);
+    const int box_number = GetDlgCtrlID(box) - answer_box_id_base;
+    if (box_number < 1 || box_number > focus_area_count) return;
+    const RECT view = client_of(panel);
+    const int nearest = box_at_same_place(focus_areas, focus_area_count, box_number - 1, before, scroll_point(panel),
+                                          view.right, view.bottom);
+    if (nearest != box_number - 1) SetFocus(panel_control(panel, answer_box_id_base + nearest + 1));
+}
+
+FocusFollowingPaused::FocusFollowingPaused() { ++focus_following_pauses; }
+FocusFollowingPaused::~FocusFollowingPaused() { --focus_following_pauses; }
 
 void forget_question_panel(HWND panel) {
     if (deferred_pictures.panel == panel) deferred_pictures = DeferredPictures{};

@@ -48,6 +48,29 @@ inline std::string text_of(HWND window) {
     return text;
 }
 
+// The control shows `full`, or a start of it followed by an ellipsis, and what it
+// shows fits inside it in its own font, on one line or wrapped as it wraps.
+inline void expect_shown_whole(HWND control, const std::string& full, bool wraps) {
+    const std::string shown = text_of(control);
+    const std::size_t kept = shown.empty() ? 0 : shown.size() - 1;  // before the ellipsis
+    EXPECT_TRUE(shown == full || (kept > 0 && shown.back() == '\x85' && full.compare(0, kept, shown, 0, kept) == 0))
+        << shown;
+    RECT client;
+    GetClientRect(control, &client);
+    char class_name[8] = "";
+    GetClassNameA(control, class_name, sizeof class_name);
+    const LRESULT margins = lstrcmpiA(class_name, "Edit") ? 0 : SendMessageA(control, EM_GETMARGINS, 0, 0);
+    const LONG width = client.right - LOWORD(margins) - HIWORD(margins);
+    RECT needed = {0, 0, width, 0};
+    HDC dc = GetDC(control);
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+    DrawTextA(dc, shown.c_str(), -1, &needed, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    EXPECT_TRUE(needed.right <= width && needed.bottom <= client.bottom) << shown;
+}
+
 // x, y, width, height in the parent's client coordinates.
 inline std::vector<int> rect_in_parent(HWND child) {
     RECT rect = {};

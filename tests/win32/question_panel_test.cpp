@@ -206,7 +206,11 @@ TEST_F(QuestionPanel, TextQuizRowsEntryAndFailedSave) {
 
 TEST_F(QuestionPanel, TwoBoxSoundQuiz) {
     fill_numbered(sound_quiz, 2, 2, 4);
-    copy_text(record->answer_label_1, "Pr\xE9nom - Nom");
+    const std::string caption = "\xC9l\xE8ve de l'artiste";  // both longer than their labels
+    std::string reveal;
+    for (char letter = 'a'; letter < 'g'; ++letter) reveal += std::string(40, letter) + " ";
+    copy_text(record->answer_label_1, caption.c_str());
+    copy_text(record->first_question->reveal_text, reveal.c_str());
     write_file(own_results_file_name(), "reponse1\r\nbis\r\nfaux\r\nbis2\r\n");
     start_media();
     create_panel();
@@ -214,9 +218,8 @@ TEST_F(QuestionPanel, TwoBoxSoundQuiz) {
     EXPECT_EQ(score(), " 1 / 4");  // a question scores on its first box alone
     EXPECT_EQ(text_of(item(8001)), "");
     answer(2, "bis1");
-    EXPECT_EQ(text_of(item(8001)), "R\xE9v\xE9lation 1");  // both boxes exact
-    EXPECT_EQ(rect_in_parent(item(caption_label_id)), Rect({3, 7, 95, 20}));
-    EXPECT_EQ(text_of(item(caption_label_id)), "Pr\xE9nom - Nom");
+    expect_shown_whole(item(8001), reveal, true);  // both boxes exact
+    expect_shown_whole(item(caption_label_id), caption, false);
     EXPECT_EQ(rect_in_parent(item(6002)), Rect({496, 5, 20, 20}));
     EXPECT_EQ(rect_in_parent(item(5004)), Rect({796, 24, 60, 20}));
 }
@@ -234,7 +237,7 @@ TEST_F(QuestionPanel, ScrollBarsKeysWheelAndResizing) {
     } steps[] = {
         {WM_VSCROLL, SB_LINEDOWN, 0, 50},     {WM_VSCROLL, SB_PAGEDOWN, 0, 285}, {WM_VSCROLL, SB_LINEUP, 0, 235},
         {WM_VSCROLL, SB_THUMBPOSITION, 0, 235}, {WM_VSCROLL, SB_TOP, 0, 0},   {WM_VSCROLL, SB_BOTTOM, 0, 285},
-        {WM_HSCROLL, SB_LINERIGHT, 1, 285},   {WM_HSCROLL, SB_PAGERIGHT, 410, 285}, {WM_HSCROLL, SB_LEFT, 410, 285},
+        {WM_HSCROLL, SB_LINERIGHT, 390, 285}, {WM_HSCROLL, SB_PAGERIGHT, 410, 285}, {WM_HSCROLL, SB_LEFT, 410, 285},
         {WM_HSCROLL, SB_PAGELEFT, 0, 285},
     };
     for (const auto& step : steps) {
@@ -258,6 +261,8 @@ TEST_F(QuestionPanel, ScrollBarsKeysWheelAndResizing) {
         key(1, page[0]);
         EXPECT_EQ(vertical(), page[1]) << page[0];
     }
+    key(1, VK_NEXT);  // the focus goes to the box now where box 1 was in view
+    EXPECT_EQ(GetFocus(), box(4));
     key(1, VK_NEXT);
     resize_client(800, 600);  // the largest position is now 85
     EXPECT_EQ(vertical(), 85);
@@ -265,6 +270,39 @@ TEST_F(QuestionPanel, ScrollBarsKeysWheelAndResizing) {
     resize_client(1300, 800);  // everything fits: the controls come back
     EXPECT_EQ(vertical(), 0);
     EXPECT_EQ(rect_in_parent(box(1))[1], 285);
+}
+
+// Tab through a 30-question picture quiz in a view narrower than a row: each box
+// that takes the focus comes into view with its feedback label and its picture,
+// back to box 1 after the last; F1, which passes the focus through every box,
+// leaves the view where it was.
+TEST_F(QuestionPanel, FocusFollowedThroughTheBoxes) {
+    ShowWindow(top, SW_SHOWNORMAL);
+    fill_numbered(picture_quiz, 1, 0, 30);
+    create_panel(700, 400);
+    SetFocus(box(1));
+    RECT view;
+    GetClientRect(panel, &view);
+    const auto in_view = [&](int id) {
+        const Rect r = rect_in_parent(item(id));
+        return r[0] >= 0 && r[1] >= 0 && r[0] + r[2] <= view.right && r[1] + r[3] <= view.bottom;
+    };
+    for (int step = 2; step <= 31; ++step) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        pump(panel);
+        const int b = (step - 1) % 30 + 1;
+        ASSERT_EQ(GetFocus(), box(b));
+        EXPECT_TRUE(in_view(answer_box_id_base + b) && in_view(feedback_label_id_base + b) &&
+                    in_view(picture_control_id_base + b))
+            << b;
+    }
+    SendMessageA(panel, WM_VSCROLL, SB_TOP, 0);  // box 1 in view, but not where it would be brought
+    SendMessageA(panel, WM_HSCROLL, SB_PAGELEFT, 0);
+    const Rect before = {GetScrollPos(panel, SB_HORZ), vertical()};
+    SetWindowTextA(box(1), "reponse1");
+    key(1, VK_F1);
+    EXPECT_EQ(Rect({GetScrollPos(panel, SB_HORZ), vertical()}), before);
+    EXPECT_EQ(text_of(box(30)), "reponse1");
 }
 
 TEST_F(QuestionPanel, QuizWithoutRowsSavesNothing) {

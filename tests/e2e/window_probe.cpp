@@ -1,0 +1,74 @@
+// Reads and moves a running player's windows from another process, for the
+// end-to-end scripts: rectangles, focus and placement are the window server's,
+// so another process sees them as the player does.
+// Usage: window_probe TITLE COMMAND [ARGUMENTS]
+//   window            prints "left top right bottom maximised" of the main window
+//   in-view ID...     exit 0 when every control lies wholly in the question panel's view
+//   place L T W H | maximise | close
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+HWND main_window = nullptr;
+HWND panel = nullptr;
+
+BOOL CALLBACK find_panel(HWND child, LPARAM) {
+    if (GetWindowLongA(child, GWL_STYLE) & WS_VSCROLL) panel = child;
+    return panel == nullptr;
+}
+
+RECT in_panel(int id) {
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(panel, id), &rect);
+    MapWindowPoints(HWND_DESKTOP, panel, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+int in_view(const std::vector<int>& ids) {
+    RECT view = {};
+    GetClientRect(panel, &view);
+    int outside = 0;
+    for (int id : ids) {
+        const RECT rect = in_panel(id);
+        if (GetDlgItem(panel, id) && rect.left >= 0 && rect.top >= 0 && rect.right <= view.right &&
+            rect.bottom <= view.bottom)
+            continue;
+        std::printf("control %d at %ld %ld %ld %ld, view %ld x %ld\n", id, rect.left, rect.top, rect.right, rect.bottom,
+                    view.right, view.bottom);
+        ++outside;
+    }
+    return outside ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return 2;
+    main_window = FindWindowA("WindowsApp", argv[1]);
+    if (main_window) EnumChildWindows(main_window, find_panel, 0);
+    if (!panel) return std::printf("no player window \"%s\"\n", argv[1]), 1;
+    const char* command = argv[2];
+    std::vector<int> numbers;
+    for (int i = 3; i < argc; ++i) numbers.push_back(std::atoi(argv[i]));
+    if (!std::strcmp(command, "window")) {
+        RECT frame = {};
+        GetWindowRect(main_window, &frame);
+        std::printf("%ld %ld %ld %ld %d\n", frame.left, frame.top, frame.right, frame.bottom, IsZoomed(main_window) ? 1 : 0);
+    } else if (!std::strcmp(command, "in-view")) {
+        return in_view(numbers);
+    } else if (!std::strcmp(command, "place") && numbers.size() == 4) {
+        SetWindowPos(main_window, nullptr, numbers[0], numbers[1], numbers[2], numbers[3], SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (!std::strcmp(command, "maximise")) {
+        ShowWindowAsync(main_window, SW_MAXIMIZE);
+    } else if (!std::strcmp(command, "close")) {
+        PostMessageA(main_window, WM_CLOSE, 0, 0);
+    } else {
+        return 2;
+    }
+    return 0;
+}
