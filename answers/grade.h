@@ -17,3 +17,8 @@ extern const char* const grade_words[10];
 // Both texts raw, at most 259 bytes: the typed one is trimmed and folded, the
 // accepted one folded only. Returns one of the grade words above.
 const char* grade(const char* accepted, const char* typed);
+
+// `typed` against each of `count` accepted texts (an answer, then its other
+// accepted spellings) under grading `mode` (quiz_data/quiz_kinds.h): the grade
+// that comes first in grade_words. Exact mode with one text is grade() itself.
+const char* grade_any(const char* const* accepted, int count, const char* typed, int mode);

@@ -1,6 +1,7 @@
 #include "answers/measures.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "quiz_data/quiz_content.h"
@@ -34,23 +35,34 @@ void fold_to_upper(char* text) {
     }
 }
 
-// Two rows of the distance table suffice: each row is built from the one above.
 int edit_distance(const char* first, const char* second) {
+    return edit_distance_within(first, second, max_length);
+}
+
+// Two rows of the distance table suffice: each row is built from the one above.
+// Only the cells within `limit` of the diagonal can hold a distance of at most
+// `limit`; the others count as limit + 1.
+int edit_distance_within(const char* first, const char* second, int limit) {
     const int first_length = answer_length(first);
     const int second_length = answer_length(second);
+    const int over = limit + 1;
+    if (std::abs(first_length - second_length) > limit) return over;
     if (first_length == 0) return second_length;
     if (second_length == 0) return first_length;
 
     int rows[2][text_size];
     int* above = rows[0];
     int* current = rows[1];
-    for (int j = 0; j <= second_length; ++j) above[j] = j;
+    for (int j = 0; j <= second_length; ++j) above[j] = std::min(j, over);
     for (int i = 1; i <= first_length; ++i) {
-        current[0] = i;
-        for (int j = 1; j <= second_length; ++j) {
+        const int from = std::max(1, i - limit);
+        const int to = std::min(second_length, i + limit);
+        current[from - 1] = from == 1 ? std::min(i, over) : over;
+        for (int j = from; j <= to; ++j) {
             const int cost = first[i - 1] == second[j - 1] ? 0 : 1;
-            current[j] = std::min({above[j] + 1, current[j - 1] + 1, above[j - 1] + cost});
+            current[j] = std::min({above[j] + 1, current[j - 1] + 1, above[j - 1] + cost, over});
         }
+        if (to < second_length) current[to + 1] = over;
         std::swap(above, current);
     }
     return above[second_length];

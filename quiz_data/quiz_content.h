@@ -4,17 +4,22 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "quiz_data/quiz_kinds.h"
 
 constexpr int text_size = 260;  // 259 bytes of text and the terminating zero
 constexpr int max_questions = 96;
+constexpr int max_variants = 8;  // other accepted texts of one box
 
 struct QuestionEntry {
     char answer_1[text_size] = {};
     char answer_2[text_size] = {};
     char question_text[text_size] = {};
     char reveal_text[text_size] = {};
+    // Other accepted texts of each box, at most max_variants each, 259 bytes each.
+    std::vector<std::string> variants[2];
     std::unique_ptr<QuestionEntry> next;
 };
 
@@ -32,6 +37,7 @@ struct QuizContent {
     uint8_t colour_red = 90;
     uint8_t colour_blue = 150;
     uint8_t colour_green = 95;
+    int32_t grading_mode = grading_exact;
     std::unique_ptr<QuestionEntry> first_question;  // owns the whole list
     QuestionEntry* last_question = nullptr;
 };

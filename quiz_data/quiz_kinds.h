@@ -35,3 +35,10 @@ int value_of_name(const char* const (&names)[count], const char* name) {
         if (std::strcmp(names[value], name) == 0) return value;
     return -1;
 }
+
+// How typed answers are compared with the accepted ones.
+constexpr int grading_exact = 0;    // trimmed, a-z made capitals; every other byte as it is
+constexpr int grading_lenient = 1;  // both texts folded: spaces, hyphens, typography, capitals, accents
+constexpr int grading_mode_count = 2;
+
+constexpr const char* grading_mode_names[grading_mode_count] = {"exact", "lenient"};

@@ -50,8 +50,19 @@ void load_codes_stream(QuizRecord& record, HMODULE module) {
         show_message("Erreur dans le décryptage des codes", loader_caption);
 }
 
+// Optional: without it, or when it cannot be read, every box is graded exactly
+// against its one answer, as by any player that knows nothing of it.
+void load_grading_stream(QuizRecord& record, HMODULE module) {
+    ResourceView patch = find_resource(module, "PATCH", grading_stream_id);
+    DecodedStream decoded;
+    if (patch.bytes && decode_stream(patch.bytes, patch.size, decoded) == decode_ok)
+        parse_grading_stream(decoded.bytes.get(), decoded.size, record);
+}
+
 }  // namespace
 
 void load_quiz(QuizRecord& record, HMODULE module) {
-    if (load_quiz_stream(record, module)) load_codes_stream(record, module);
+    if (!load_quiz_stream(record, module)) return;
+    load_codes_stream(record, module);
+    load_grading_stream(record, module);
 }

@@ -1,16 +1,14 @@
 #include "quiz_data/quiz_stream.h"
 
 #include <cstring>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
 constexpr unsigned char text_end = '|';
 constexpr unsigned char line_end = '\r';
-
-// Reveal modes that carry a section of reveal texts.
-constexpr int reveal_with_text = 2;
-constexpr int reveal_with_text_and_extra = 3;
 
 struct ByteReader {
     const unsigned char* bytes;
@@ -78,11 +76,11 @@ bool read_question_blocks(ByteReader& reader, QuizContent& quiz) {
 }
 
 bool read_reveal_section(ByteReader& reader, QuizContent& quiz) {
-    if (quiz.reveal_mode != reveal_with_text && quiz.reveal_mode != reveal_with_text_and_extra) return true;
+    if (!reveals_text(quiz.reveal_mode)) return true;
     for (int i = 0; i < quiz.question_count; ++i) {
         if (!read_text(reader, question_at(quiz, i)->reveal_text)) return false;
         char ignored[text_size];
-        if (quiz.reveal_mode == reveal_with_text_and_extra && !read_text(reader, ignored)) return false;
+        if (quiz.reveal_mode == reveal_text_and_picture && !read_text(reader, ignored)) return false;
     }
     return true;
 }
@@ -126,5 +124,33 @@ bool parse_codes_stream(const unsigned char* bytes, std::size_t size, int questi
     for (int i = 0; i < question_count; ++i)
         if (!read_line(reader, parsed[i])) return false;
     std::memcpy(codes, parsed, sizeof parsed[0] * static_cast<std::size_t>(question_count));
+    return true;
+}
+
+bool parse_grading_stream(const unsigned char* bytes, std::size_t size, QuizContent& quiz) {
+    ByteReader reader = {bytes, size, 0};
+    unsigned char version = 0, mode = 0, count = 0, boxes = 0;
+    if (!read_byte(reader, version) || !read_byte(reader, mode) || !read_byte(reader, count) ||
+        !read_byte(reader, boxes))
+        return false;
+    if (version != grading_stream_version || mode >= grading_mode_count || count != quiz.question_count ||
+        count != entry_count(quiz) || boxes != quiz.answers_per_question || boxes < 1 || boxes > 2)
+        return false;
+    std::vector<std::vector<std::string>> parsed(static_cast<std::size_t>(count) * boxes);
+    for (std::vector<std::string>& variants : parsed) {
+        unsigned char variant_count = 0;
+        if (!read_byte(reader, variant_count) || variant_count > max_variants) return false;
+        for (int k = 0; k < variant_count; ++k) {
+            char text[text_size];
+            if (!read_text(reader, text)) return false;
+            variants.emplace_back(text);
+        }
+    }
+    quiz.grading_mode = mode;
+    std::size_t next = 0;
+    for (int i = 0; i < count; ++i) {
+        QuestionEntry* entry = question_at(quiz, i);
+        for (int box = 0; box < boxes; ++box) entry->variants[box] = std::move(parsed[next++]);
+    }
     return true;
 }

@@ -14,3 +14,14 @@ bool parse_quiz_stream(const unsigned char* bytes, std::size_t size, QuizContent
 // fewer lines than questions leaves `codes` untouched and returns false.
 bool parse_codes_stream(const unsigned char* bytes, std::size_t size, int question_count,
                         char (&codes)[max_questions][text_size]);
+
+// The grading stream's layout: its version, the grading mode, the question count,
+// the boxes per question, then for each box of each question the number of its
+// other accepted texts (at most max_variants) and those texts, each ended by '|'.
+constexpr unsigned char grading_stream_version = 1;
+
+// Fills the grading mode and every box's other accepted texts from a decoded
+// grading stream. All or nothing: a stream whose version, question count or box
+// count does not match `quiz`, or that ends early or breaks a limit, leaves
+// `quiz` untouched and returns false.
+bool parse_grading_stream(const unsigned char* bytes, std::size_t size, QuizContent& quiz);

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "quiz_data/quiz_stream.h"
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-// Reveal modes that carry a section of reveal texts.
 
 void put_field(Bytes& stream, const char (&field)[text_size]) {
     const char* end = std::find(field, field + text_size - 1, '\0');
@@ -67,6 +67,29 @@ Bytes write_codes_stream(const QuizContent& quiz) {
         put_field(stream, quiz.codes[i]);
         stream.push_back('\r');
         stream.push_back('\n');
+    }
+    return stream;
+}
+
+Bytes write_grading_stream(const QuizContent& quiz) {
+    const int count = written_question_count(quiz);
+    bool has_variants = false;
+    const QuestionEntry* entry = quiz.first_question.get();
+    for (int i = 0; i < count && entry; ++i, entry = entry->next.get())
+        has_variants = has_variants || !entry->variants[0].empty() || !entry->variants[1].empty();
+    if (quiz.grading_mode == grading_exact && !has_variants) return {};
+
+    Bytes stream = {grading_stream_version, static_cast<unsigned char>(quiz.grading_mode),
+                    static_cast<unsigned char>(count), static_cast<unsigned char>(quiz.answers_per_question)};
+    entry = quiz.first_question.get();
+    for (int i = 0; i < count && entry; ++i, entry = entry->next.get()) {
+        for (int box = 0; box < quiz.answers_per_question && box < 2; ++box) {
+            stream.push_back(static_cast<unsigned char>(entry->variants[box].size()));
+            for (const std::string& variant : entry->variants[box]) {
+                stream.insert(stream.end(), variant.begin(), variant.end());
+                stream.push_back('|');
+            }
+        }
     }
     return stream;
 }

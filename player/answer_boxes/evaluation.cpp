@@ -1,5 +1,6 @@
 #include "player/answer_boxes/evaluation.h"
 
+#include "answers/folding.h"
 #include "answers/grade.h"
 #include "answers/measures.h"
 #include "player/fitted_text.h"
@@ -27,26 +28,52 @@ void set_reveal_text(HWND panel, int question_number, const char* text) {
     set_fitted_text(panel_control(panel, reveal_label_id_base + question_number), text);
 }
 
-const char* accepted_answer(const QuestionEntry& entry, int box_in_question) {
-    return box_in_question == 1 ? entry.answer_1 : entry.answer_2;
+// A box's accepted texts: its answer first, then its other accepted spellings.
+struct AcceptedTexts {
+    const char* texts[1 + max_variants];
+    int count = 0;
+};
+
+AcceptedTexts accepted_texts(const QuestionEntry& entry, int box_in_question) {
+    AcceptedTexts accepted;
+    accepted.texts[accepted.count++] = box_in_question == 1 ? entry.answer_1 : entry.answer_2;
+    for (const std::string& variant : entry.variants[box_in_question - 1])
+        if (accepted.count < 1 + max_variants) accepted.texts[accepted.count++] = variant.c_str();
+    return accepted;
 }
 
-// The reveal needs the raw text of a box: a box graded right only after
-// trimming does not count.
-bool box_exactly_right(HWND panel, int box_number, const char* accepted) {
+// The reveal needs the raw text of a box: graded exactly, a box graded right
+// only after trimming does not count; graded leniently, the folding decides.
+bool box_holds(const char* typed, const char* accepted, int mode) {
+    char typed_folded[text_size];
+    char expected[text_size];
+    if (mode == grading_lenient) {
+        fold_lenient(typed, typed_folded);
+        fold_lenient(accepted, expected);
+        return lstrcmpA(typed_folded, expected) == 0;
+    }
+    copy_text(typed_folded, typed);
+    copy_text(expected, accepted);
+    fold_to_upper(typed_folded);
+    fold_to_upper(expected);
+    return lstrcmpA(typed_folded, expected) == 0;
+}
+
+bool box_exactly_right(HWND panel, int box_number, const AcceptedTexts& accepted, int mode) {
     char typed[text_size];
     read_control_text(panel, answer_box_id_base + box_number, typed, text_size);
-    char expected[text_size];
-    copy_text(expected, accepted);
-    fold_to_upper(typed);
-    fold_to_upper(expected);
-    return lstrcmpA(typed, expected) == 0;
+    for (int i = 0; i < accepted.count; ++i)
+        if (box_holds(typed, accepted.texts[i], mode)) return true;
+    return false;
 }
 
-bool question_exactly_right(HWND panel, const QuestionEntry& entry, int question_number, int boxes) {
+bool question_exactly_right(const QuizRecord& record, HWND panel, const QuestionEntry& entry, int question_number,
+                            int boxes) {
     int right = 0;
     for (int k = 1; k <= boxes; ++k)
-        if (box_exactly_right(panel, (question_number - 1) * boxes + k, accepted_answer(entry, k))) ++right;
+        if (box_exactly_right(panel, (question_number - 1) * boxes + k, accepted_texts(entry, k),
+                              record.grading_mode))
+            ++right;
     return right == boxes;
 }
 
@@ -65,7 +92,7 @@ void show_answer_picture(HWND panel, int question_number) {
 void reveal(const QuizRecord& record, HWND panel, const QuestionEntry& entry, int question_number) {
     const int mode = record.reveal_mode;
     if (!reveals_text(mode) && !reveals_picture(mode)) return;
-    if (!question_exactly_right(panel, entry, question_number, boxes_per_question(record))) return;
+    if (!question_exactly_right(record, panel, entry, question_number, boxes_per_question(record))) return;
     if (reveals_text(mode)) set_reveal_text(panel, question_number, entry.reveal_text);
     if (reveals_picture(mode)) show_answer_picture(panel, question_number);
 }
@@ -76,7 +103,8 @@ void grade_box(const QuizRecord& record, HWND panel, const QuestionEntry& entry,
     const int box_in_question = (box_number - 1) % boxes + 1;
     char typed[text_size];
     read_control_text(panel, answer_box_id_base + box_number, typed, text_size);
-    const char* result = grade(accepted_answer(entry, box_in_question), typed);
+    const AcceptedTexts accepted = accepted_texts(entry, box_in_question);
+    const char* result = grade_any(accepted.texts, accepted.count, typed, record.grading_mode);
     if (result == grade_right)
         reveal(record, panel, entry, question_number);
     else

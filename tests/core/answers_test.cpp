@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "answers/folding.h"
 #include "answers/grade.h"
 #include "answers/measures.h"
 #include "answers/results_file.h"
@@ -80,6 +81,65 @@ TEST(Grade, EveryWordAndEachThreshold) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.accepted.substr(0, 20) + " / " + c.typed.substr(0, 20));
         EXPECT_STREQ(grade(c.accepted.c_str(), c.typed.c_str()), c.grade);
+    }
+}
+
+TEST(Folding, LettersSignsAndSpaces) {
+    const struct {
+        const char* text;
+        const char* folded;
+    } cases[] = {
+        {"\xC0\xC1\xC2\xC3\xC4\xC5\xE0\xE1\xE2\xE3\xE4\xE5", "AAAAAAAAAAAA"},
+        {"\xC7\xE7\xC8\xC9\xCA\xCB\xE8\xE9\xEA\xEB", "CCEEEEEEEE"},
+        {"\xCC\xCD\xCE\xCF\xEC\xED\xEE\xEF\xD1\xF1", "IIIIIIIINN"},
+        {"\xD2\xD3\xD4\xD5\xD6\xD8\xF2\xF3\xF4\xF5\xF6\xF8", "OOOOOOOOOOOO"},
+        {"\xD9\xDA\xDB\xDC\xF9\xFA\xFB\xFC\xDD\x9F\xFD\xFF", "UUUUUUUUYYYY"},
+        {"\x8A\x9A\x8E\x9E\xD0\xF0", "SSZZDD"},
+        {"\xC6\xE6\x8C\x9C\xDF", "AEAEOEOESS"},
+        {"\xFE\xD7\xF7\xB5", "\xDE\xD7\xF7\xB5"},  // other letters made capitals, signs kept
+        {"\x91\x92\x82`\xB4", "'''''"},
+        {"\x93\x94\x84\xAB\xBB", "\"\"\"\"\""},
+        {"A\x85", "A..."},
+        {"  Notre-Dame \xA0" "de\x96Paris\x97  ", "NOTRE DAME DE PARIS"},
+        {"-\xA0 -", ""},
+        {"\tA", "\tA"},  // only spaces are trimmed
+        {"Sacr\xE9-C\x9Cur", "SACRE COEUR"},
+    };
+    for (const auto& c : cases) {
+        char folded[text_size];
+        fold_lenient(c.text, folded);
+        EXPECT_STREQ(folded, c.folded) << c.text;
+    }
+    char folded[text_size];
+    fold_lenient(std::string(200, '\x85').c_str(), folded);
+    EXPECT_EQ(std::string(folded), std::string(259, '.'));  // cut at 259 bytes
+}
+
+TEST(Grade, AcceptedTextsInBothModes) {
+    const char* const eiffel[] = {"Tour Eiffel", "La tour Eiffel", "Tour Eifel"};
+    const char* const coeur[] = {"Sacr\xE9-C\x9Cur"};
+    const char* const order[] = {"Tournesol", "Tourensol"};
+    const struct {
+        const char* const* accepted;
+        int count;
+        const char* typed;
+        int mode;
+        const char* grade;
+    } cases[] = {
+        {eiffel, 1, "la tour eiffel", grading_exact, "Trop long"},
+        {eiffel, 3, "la tour eiffel", grading_exact, "BRAVO"},  // a variant is right
+        {eiffel, 3, "Tour Eifell", grading_exact, "Quasiment"},  // the best of the three
+        {eiffel, 3, "", grading_lenient, "?"},
+        {coeur, 1, "Sacre-Coeur", grading_exact, "FAUX"},
+        {coeur, 1, "SACRE COEUR", grading_lenient, "BRAVO"},
+        {coeur, 1, "sacre coeu", grading_lenient, "Quasiment"},
+        {coeur, 1, "  sacr\xC9 - c\x8Cur ", grading_lenient, "BRAVO"},
+        {order, 2, "Toursenol", grading_exact, "Anagramme"},   // before the variant's Quasiment
+        {order, 2, "Tourensoll", grading_exact, "Quasiment"},  // the variant's, before the answer's Presque
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_STREQ(grade_any(c.accepted, c.count, c.typed, c.mode), c.grade);
     }
 }
 

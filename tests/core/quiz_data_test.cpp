@@ -150,6 +150,50 @@ TEST(QuizStream, WrittenLayoutParsesBack) {
     EXPECT_EQ(std::string(mode_2.end() - 15, mode_2.end()), "a2||q2|\x02r1||\x01\x02\x03");
 }
 
+TEST(GradingStream, WrittenOnlyWhenNeededAndReadAllOrNothing) {
+    QuizContent quiz;
+    quiz.answers_per_question = 2;
+    append_question(quiz, "a1", "b1", "");
+    append_question(quiz, "a2", "b2", "");
+    EXPECT_TRUE(write_grading_stream(quiz).empty());  // today's quizzes carry no such stream
+    quiz.first_question->variants[1] = {"B1", std::string(300, 'v')};
+    const Bytes layout = write_grading_stream(quiz);
+    EXPECT_EQ(std::string(layout.begin(), layout.begin() + 12), "\x01\x00\x02\x02\x00\x02" "B1|vvv"s);
+    quiz.first_question->variants[1][1].resize(259);  // read back cut, as every text
+
+    QuizContent parsed;
+    append_question(parsed, "a1", "b1", "");
+    append_question(parsed, "a2", "b2", "");
+    parsed.answers_per_question = 2;
+    ASSERT_TRUE(parse_grading_stream(layout.data(), layout.size(), parsed));
+    EXPECT_EQ(quiz_difference(quiz, parsed), "");
+    quiz.grading_mode = grading_lenient;
+    quiz.first_question->variants[1].clear();
+    EXPECT_EQ(write_grading_stream(quiz), (Bytes{1, 1, 2, 2, 0, 0, 0, 0}));  // lenient alone needs it too
+
+    // Refused whole, the quiz untouched: a cut stream, another version, mode,
+    // question or box count, more variants than a box may have.
+    const auto refused = [](Bytes stream) {
+        QuizContent target;
+        target.answers_per_question = 2;
+        append_question(target, "a1", "b1", "");
+        append_question(target, "a2", "b2", "");
+        return !parse_grading_stream(stream.data(), stream.size(), target) &&
+               target.first_question->variants[1].empty() && target.grading_mode == grading_exact;
+    };
+    for (std::size_t size = 0; size < layout.size(); ++size)
+        EXPECT_TRUE(refused(Bytes(layout.begin(), layout.begin() + static_cast<long>(size)))) << size;
+    for (std::size_t at : {0, 1, 2, 3}) {
+        Bytes changed = layout;
+        changed[at] = at == 1 ? 2 : changed[at] + 1;
+        EXPECT_TRUE(refused(changed)) << at;
+    }
+    Bytes nine = {1, 0, 2, 2, 0, 9};
+    for (int k = 0; k < 9; ++k) nine.insert(nine.end(), {'v', '|'});
+    nine.insert(nine.end(), {0, 0});
+    EXPECT_TRUE(refused(nine));
+}
+
 TEST(QuizStream, ParserRules) {
     const auto parse = [](const std::string& stream, QuizContent& quiz) {
         return parse_quiz_stream(reinterpret_cast<const unsigned char*>(stream.data()), stream.size(), quiz);

@@ -17,5 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         entry_count(quiz) != quiz.question_count)
         std::abort();
     parse_codes_stream(decoded.bytes.get(), decoded.size, quiz.question_count, quiz.codes);
+    // The grading stream is read only into a quiz whose questions it matches.
+    if (!parse_grading_stream(decoded.bytes.get(), decoded.size, quiz)) return 0;
+    if (quiz.grading_mode >= grading_mode_count) std::abort();
+    for (const QuestionEntry* entry = quiz.first_question.get(); entry; entry = entry->next.get())
+        if (entry->variants[0].size() > max_variants || entry->variants[1].size() > max_variants) std::abort();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "answers/folding.h"
 #include "answers/grade.h"
 #include "answers/measures.h"
 
@@ -44,6 +45,8 @@ void check_distance(const std::string& first, const std::string& second) {
     check(distance <= static_cast<int>(std::max(a.size(), b.size())));
     check(distance >= std::abs(static_cast<int>(a.size()) - static_cast<int>(b.size())));
     check(distance == reference_distance(a, b));
+    for (int limit : {0, 1, 2, 5, 51})
+        check(edit_distance_within(first.c_str(), second.c_str(), limit) == std::min(distance, limit + 1));
 }
 
 void check_letters(const std::string& first, const std::string& second) {
@@ -92,6 +95,19 @@ void check_grade(const std::string& accepted, const std::string& typed) {
     for (const char* byte = folded; *byte; ++byte) check(*byte < 'a' || *byte > 'z');
     check(std::strlen(folded) == std::strlen(trimmed));
     if (trimmed[0] != '\0') check(grade(folded, typed.c_str()) == grade_right);
+
+    // Lenient: folding is idempotent, leaves no small letter, no space at either
+    // end nor two in a row, and a text is always right against itself folded.
+    char lenient[260];
+    fold_lenient(cut.c_str(), lenient);
+    char twice[260];
+    fold_lenient(lenient, twice);
+    check(std::strcmp(lenient, twice) == 0);
+    for (const char* byte = lenient; *byte; ++byte) check((*byte < 'a' || *byte > 'z') && !(byte[0] == ' ' && byte[1] == ' '));
+    check(lenient[0] != ' ' && (lenient[0] == '\0' || lenient[std::strlen(lenient) - 1] != ' '));
+    const char* accepted_texts[] = {accepted.c_str(), lenient};
+    const char* best = grade_any(accepted_texts, 2, cut.c_str(), grading_lenient);
+    check(lenient[0] == '\0' ? best == grade_empty : best == grade_right);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ inline std::string quiz_difference(const QuizContent& a, const QuizContent& b) {
     if (a.reveal_mode != b.reveal_mode) return "reveal_mode";
     if (a.colour_red != b.colour_red || a.colour_green != b.colour_green || a.colour_blue != b.colour_blue)
         return "colour";
+    if (a.grading_mode != b.grading_mode) return "grading_mode";
     const QuestionEntry* x = a.first_question.get();
     const QuestionEntry* y = b.first_question.get();
     for (int i = 0; x || y; ++i, x = x->next.get(), y = y->next.get()) {
@@ -31,6 +32,7 @@ inline std::string quiz_difference(const QuizContent& a, const QuizContent& b) {
         if (texts_differ(x->answer_2, y->answer_2)) return entry + "answer_2";
         if (texts_differ(x->question_text, y->question_text)) return entry + "question_text";
         if (texts_differ(x->reveal_text, y->reveal_text)) return entry + "reveal_text";
+        if (x->variants[0] != y->variants[0] || x->variants[1] != y->variants[1]) return entry + "variants";
     }
     return "";
 }
