@@ -65,7 +65,12 @@ struct ConvertedPicture {
     int width = 0;  // as stored
     int height = 0;
     bool unchanged = false;  // stored byte for byte
+    bool from_cache = false;  // read back from a cache, nothing decoded (see picture_cache.h)
 };
+
+// Names what convert_picture makes of a file: bump it whenever its output
+// changes, so that pictures kept by earlier builds are converted again.
+constexpr int picture_conversion_version = 1;
 
 // What the pack tool stores for a picture shown in a box_width x box_height box:
 // - a baseline JPEG no larger than its fitted size and standing upright, as it is;

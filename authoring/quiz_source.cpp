@@ -515,9 +515,10 @@ bool load_media(const Messages& messages, const QuizSource& source, const std::s
 struct PictureLoad {
     const Messages& messages;
     const QuizSource& source;
-    const std::function<void(const PictureReport&)>& progress;
+    const PictureLoading& how;
     int count;
     int done;
+    bool converted = false;  // some picture was not in the cache
 };
 
 bool load_picture_file(PictureLoad& load, const std::string& relative, SourcePlace place, const std::string& field,
@@ -525,21 +526,27 @@ bool load_picture_file(PictureLoad& load, const std::string& relative, SourcePla
     if (relative.empty()) return true;
     std::vector<unsigned char> bytes;
     if (!read_named_file(load.messages, load.source, relative, place, field, bytes)) return false;
+    std::string why;
+    if (load.how.headers_only) {
+        PictureProbe probe;
+        return probe_picture_file(bytes.data(), bytes.size(), probe, why) ||
+               load.messages.refuse(place, field, relative + " " + why);
+    }
     const QuizContent& quiz = load.source.content;
     const RgbColour panel_colour{quiz.colour_red, quiz.colour_green, quiz.colour_blue};
     ConvertedPicture converted;
-    std::string why;
-    if (!convert_picture(bytes, picture_box_width, picture_box_height, panel_colour, converted, why))
+    if (!convert_picture_cached(load.how.cache, bytes, picture_box_width, picture_box_height, panel_colour, converted,
+                                why))
         return load.messages.refuse(place, field, relative + " " + why);
+    load.converted = load.converted || !converted.from_cache;
     stored = std::move(converted.jpeg);
-    if (load.progress) {
-        load.progress({relative, ++load.done, load.count, static_cast<long long>(bytes.size()), converted.source_width,
-                       converted.source_height, converted.width, converted.height,
-                       static_cast<long long>(stored.size()), converted.unchanged});
+    if (load.how.progress) {
+        load.how.progress({relative, ++load.done, load.count, static_cast<long long>(bytes.size()),
+                           converted.source_width, converted.source_height, converted.width, converted.height,
+                           static_cast<long long>(stored.size()), converted.unchanged});
     }
     return true;
 }
-
 
 bool encode_into(const Messages& messages, const std::vector<unsigned char>& stream, int id, const char* what,
                  std::vector<PackedResource>& resources) {
@@ -640,29 +647,30 @@ bool load_quiz_icon(const QuizSource& source, AppIcon& icon, std::string& error)
 }
 
 bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error,
-                         const std::function<void(const PictureReport&)>& progress) {
+                         const PictureLoading& pictures) {
     const Messages messages{source.file_name, error};
     const FileKind& media_kind = source.content.quiz_kind == video_quiz ? avi_video : mp3_sound;
     int picture_count = 0;
     for (const QuestionSource& question : source.questions)
         picture_count += !question.files.picture.empty() + !question.files.answer_picture.empty();
-    PictureLoad pictures{messages, source, progress, picture_count, 0};
+    PictureLoad load{messages, source, pictures, picture_count, 0};
     data.assign(source.questions.size(), QuestionData());
     error.clear();
     bool right = true;
     for (std::size_t i = 0; i < source.questions.size(); ++i) {
         const QuestionSource& question = source.questions[i];
         const int number = static_cast<int>(i) + 1;
-        right = load_picture_file(pictures, question.files.picture, question.picture_place,
+        right = load_picture_file(load, question.files.picture, question.picture_place,
                                   question_field(number, "picture"), data[i].picture) &&
                 right;
         right = load_media(messages, source, question.files.media, question.media_place,
                            question_field(number, "media"), media_kind, data[i].media) &&
                 right;
-        right = load_picture_file(pictures, question.files.answer_picture, question.answer_picture_place,
+        right = load_picture_file(load, question.files.answer_picture, question.answer_picture_place,
                                   question_field(number, "answer_picture"), data[i].answer_picture) &&
                 right;
     }
+    if (load.converted) trim_picture_cache(pictures.cache);
     return right;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "authoring/app_icon.h"
+#include "authoring/picture_cache.h"
 #include "quiz_data/quiz_content.h"
 #include "quiz_data/quiz_resources.h"
 
@@ -106,12 +107,20 @@ std::string file_size_text(long long bytes);
 // "[2/24] images/IMG_2041.jpg: 4032 x 3024, 2.1 MB -> 360 x 270, 41 KB"
 std::string picture_report_line(const PictureReport& report);
 
+// What loading does with pictures: checking reads their headers only and keeps
+// none; building converts them to what the player shows (see convert_picture),
+// through the cache when it names a folder.
+struct PictureLoading {
+    bool headers_only = false;
+    PictureCache cache;
+    std::function<void(const PictureReport&)> progress;  // told of each converted picture, when given
+};
+
 // Loads every file the questions name and checks its kind: sound media must be
-// an MP3 and video media an AVI; pictures are converted to what the player
-// shows (see convert_picture), each reported to `progress` when given. Every
+// an MP3 and video media an AVI; pictures are read as `pictures` says. Every
 // file is tried; each refusal is one line of `error`.
 bool load_question_files(const QuizSource& source, std::vector<QuestionData>& data, std::string& error,
-                         const std::function<void(const PictureReport&)>& progress = {});
+                         const PictureLoading& pictures = {});
 
 // Loads the icon the source names (a .ico file or a picture); an empty icon when it names none.
 bool load_quiz_icon(const QuizSource& source, AppIcon& icon, std::string& error);

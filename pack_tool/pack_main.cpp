@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +21,7 @@
 #include "pack_tool/console_window.h"
 #include "authoring/cp1252.h"
 #include "authoring/new_quiz.h"
+#include "authoring/picture_cache_folder.h"
 #include "authoring/quiz_check.h"
 #include "authoring/quiz_source.h"
 #include "authoring/resource_update.h"
@@ -203,13 +203,12 @@ int count_lines(const std::string& lines) {
     return lines.empty() ? 0 : 1 + static_cast<int>(std::count(lines.begin(), lines.end(), '\n'));
 }
 
-void check_source(const std::string& path, bool report_pictures, CheckedSource& checked) {
+void check_source(const std::string& path, const PictureLoading& pictures, CheckedSource& checked) {
     std::string source_errors;
     std::string file_errors;
     const bool read = load_quiz_source(path, checked.source, source_errors);
     // The files are tried even after mistakes in the text, so that all are told at once.
-    load_question_files(checked.source, checked.data, file_errors,
-                        report_pictures ? print_picture_report : std::function<void(const PictureReport&)>());
+    load_question_files(checked.source, checked.data, file_errors, pictures);
     std::string icon_errors;
     load_quiz_icon(checked.source, checked.icon, icon_errors);
     if (!icon_errors.empty()) file_errors += (file_errors.empty() ? "" : "\n") + icon_errors;
@@ -241,7 +240,9 @@ bool refuse_checked(const std::string& path, const CheckedSource& checked, bool 
 int check_command(const Arguments& arguments) {
     const std::string& path = arguments.inputs[0];
     CheckedSource checked;
-    check_source(path, false, checked);
+    PictureLoading headers;
+    headers.headers_only = true;
+    check_source(path, headers, checked);
     if (refuse_checked(path, checked, arguments.strict)) return exit_bad_input;
     std::printf("%s: %s, no error, %s\n", path.c_str(),
                 counted(checked.source.content.question_count, "question").c_str(),
@@ -252,7 +253,10 @@ int check_command(const Arguments& arguments) {
 int build_quiz(const std::string& input, const std::string& output, const std::string& template_option,
                bool strict) {
     CheckedSource checked;
-    check_source(input, true, checked);
+    PictureLoading conversion;
+    conversion.cache.folder = picture_cache_folder();
+    conversion.progress = print_picture_report;
+    check_source(input, conversion, checked);
     if (refuse_checked(input, checked, strict)) return exit_bad_input;
     std::vector<PackedResource> resources;
     QuizIdentity identity;
