@@ -40,23 +40,38 @@ bool starts_with(const unsigned char* bytes, std::size_t size, std::size_t offse
     return size >= offset + length && std::memcmp(bytes + offset, signature, length) == 0;
 }
 
+unsigned long long big_endian32(const unsigned char* bytes) {
+    return (static_cast<unsigned long long>(bytes[0]) << 24) | (bytes[1] << 16) | (bytes[2] << 8) | bytes[3];
+}
+unsigned long long little_endian16(const unsigned char* bytes) { return bytes[0] | (bytes[1] << 8); }
+unsigned long long little_endian32(const unsigned char* bytes) {
+    return little_endian16(bytes) | (little_endian16(bytes + 2) << 16);
+}
+
 struct Format {
     const char* name;
     bool accepted;
     bool (*matches)(const unsigned char*, std::size_t);
-    // What stb would not catch: a cut GIF or BMP (decoded as if the rest were
-    // blank), a JPEG whose tables would overflow it.
+    // The size its header announces, read before anything else so that a cut
+    // file of too many pixels is refused for its size; false when the header is cut.
+    bool (*announced)(const unsigned char*, std::size_t, unsigned long long& width,
+                      unsigned long long& height) = nullptr;
+    // Whether the file reaches its end, which stb does not always check (it
+    // decodes a cut GIF or BMP as if the rest were blank).
     bool (*whole)(const unsigned char*, std::size_t) = nullptr;
 };
 
-// Debian's stb (2.27) fills a Huffman table from a DHT segment without checking
-// that it holds at most 256 codes, writing past the table; upstream checks it
-// since 2.28. Such a file is corrupt: it is refused before stb reads it.
-bool jpeg_tables_fit(const unsigned char* bytes, std::size_t size) {
+// Walks the segments and scans to the end of image marker. Debian's stb (2.27)
+// also fills a Huffman table from a DHT segment without checking that it holds
+// at most 256 codes, writing past the table; upstream checks it since 2.28.
+// Such a file is corrupt: it is refused before stb reads it.
+bool jpeg_whole(const unsigned char* bytes, std::size_t size) {
     std::size_t at = 2;
-    while (at + 4 <= size) {
+    while (at + 2 <= size) {
         if (bytes[at] != 0xFF) {  // entropy-coded data: on to the next marker
-            ++at;
+            const void* next = std::memchr(bytes + at, 0xFF, size - at);
+            if (!next) return false;
+            at = static_cast<std::size_t>(static_cast<const unsigned char*>(next) - bytes);
             continue;
         }
         const unsigned char marker = bytes[at + 1];
@@ -65,6 +80,7 @@ bool jpeg_tables_fit(const unsigned char* bytes, std::size_t size) {
             continue;
         }
         if (marker == 0xD9) return true;
+        if (at + 4 > size) return false;
         const std::size_t length = (static_cast<std::size_t>(bytes[at + 2]) << 8) | bytes[at + 3];
         if (length < 2) return false;
         if (marker == 0xC4) {
@@ -81,15 +97,64 @@ bool jpeg_tables_fit(const unsigned char* bytes, std::size_t size) {
         }
         at += 2 + length;
     }
+    return false;
+}
+
+bool jpeg_announced(const unsigned char* bytes, std::size_t size, unsigned long long& width,
+                    unsigned long long& height) {
+    JpegHeader header;
+    if (!read_jpeg_header(bytes, size, header)) return false;
+    width = static_cast<unsigned long long>(header.width);
+    height = static_cast<unsigned long long>(header.height);
+    return true;
+}
+
+// Chunk after chunk to the header of IEND, as stb reads them (it never reads IEND's checksum).
+bool png_whole(const unsigned char* bytes, std::size_t size) {
+    std::size_t at = 8;
+    while (size - at >= 8) {
+        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) return true;
+        const unsigned long long chunk = 12 + big_endian32(bytes + at);  // length, type, data, checksum
+        if (chunk > size - at) return false;
+        at += static_cast<std::size_t>(chunk);
+    }
+    return false;
+}
+
+bool png_announced(const unsigned char* bytes, std::size_t size, unsigned long long& width,
+                   unsigned long long& height) {
+    if (size < 24 || std::memcmp(bytes + 12, "IHDR", 4) != 0) return false;
+    width = big_endian32(bytes + 16);
+    height = big_endian32(bytes + 20);
     return true;
 }
 
 bool gif_whole(const unsigned char* bytes, std::size_t size) { return bytes[size - 1] == 0x3B; }  // trailer
 
+bool gif_announced(const unsigned char* bytes, std::size_t size, unsigned long long& width,
+                   unsigned long long& height) {
+    if (size < 10) return false;
+    width = little_endian16(bytes + 6);
+    height = little_endian16(bytes + 8);
+    return true;
+}
+
 bool bmp_whole(const unsigned char* bytes, std::size_t size) {
-    const unsigned long declared = bytes[2] | (bytes[3] << 8) | (static_cast<unsigned long>(bytes[4]) << 16) |
-                                   (static_cast<unsigned long>(bytes[5]) << 24);
-    return declared <= size;  // some writers leave the file size 0
+    return little_endian32(bytes + 2) <= size;  // some writers leave the file size 0
+}
+
+// Recognised BMPs hold at least 26 bytes. The oldest header has 16-bit sizes; a
+// negative height (rows top down) counts as its absolute value, as stb reads it.
+bool bmp_announced(const unsigned char* bytes, std::size_t, unsigned long long& width, unsigned long long& height) {
+    if (little_endian32(bytes + 14) == 12) {
+        width = little_endian16(bytes + 18);
+        height = little_endian16(bytes + 20);
+        return true;
+    }
+    width = little_endian32(bytes + 18);
+    const unsigned long long rows = little_endian32(bytes + 22);
+    height = rows >= 0x80000000ULL ? 0x100000000ULL - rows : rows;
+    return true;
 }
 
 bool is_svg(const unsigned char* bytes, std::size_t size) {
@@ -114,15 +179,16 @@ const char* const avif_brands[] = {"avif", "avis", nullptr};
 // Recognised by content, never by a file name's extension.
 const Format formats[] = {
     {"JPEG", true, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "\xFF\xD8\xFF", 3); },
-     jpeg_tables_fit},
-    {"PNG", true, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "\x89PNG\r\n\x1A\n", 8); }},
+     jpeg_announced, jpeg_whole},
+    {"PNG", true, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "\x89PNG\r\n\x1A\n", 8); },
+     png_announced, png_whole},
     {"GIF", true,
      [](const unsigned char* b, std::size_t n) {
          return starts_with(b, n, 0, "GIF87a", 6) || starts_with(b, n, 0, "GIF89a", 6);
      },
-     gif_whole},
+     gif_announced, gif_whole},
     {"BMP", true, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "BM", 2) && n >= 26; },
-     bmp_whole},
+     bmp_announced, bmp_whole},
     {"HEIC/HEIF", false, [](const unsigned char* b, std::size_t n) { return has_brand(b, n, heif_brands); }},
     {"AVIF", false, [](const unsigned char* b, std::size_t n) { return has_brand(b, n, avif_brands); }},
     {"WebP", false,
@@ -144,6 +210,8 @@ const Format formats[] = {
     {"ICO", false, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "\0\0\1\0", 4); }},
     {"PDF", false, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "%PDF", 4); }},
 };
+
+std::string damaged(const std::string& format) { return "is a damaged or truncated " + format + " picture"; }
 
 const Format* format_of(const unsigned char* bytes, std::size_t size) {
     for (const Format& format : formats)
@@ -203,9 +271,9 @@ struct StbFree {
 
 }  // namespace
 
-bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
-                         long long max_pixels) {
-    picture = RgbaPicture();
+bool probe_picture_file(const unsigned char* bytes, std::size_t size, PictureProbe& probe, std::string& why,
+                        long long max_pixels) {
+    probe = PictureProbe();
     const Format* format = format_of(bytes, size);
     if (!format) {
         why = std::string("is not a picture (") + accepted_formats + ")";
@@ -216,40 +284,58 @@ bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPictu
         why = "is a " + name + " file, which a quiz cannot carry; export it as JPEG or PNG (" + accepted_formats + ")";
         return false;
     }
-    const std::string damaged = "is a damaged or truncated " + name + " picture";
-    if (format->whole && !format->whole(bytes, size)) {
-        why = damaged;
+    const auto too_many_pixels = [&](unsigned long long width, unsigned long long height) {
+        if (width * height <= static_cast<unsigned long long>(max_pixels)) return false;
+        why = "is a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels, over the limit of " +
+              std::to_string(max_pixels / 1000000) + " megapixels; make it smaller first";
+        return true;
+    };
+    unsigned long long announced_width = 0, announced_height = 0;
+    if (format->announced(bytes, size, announced_width, announced_height) &&
+        too_many_pixels(announced_width, announced_height))
+        return false;
+    if (!format->whole(bytes, size)) {
+        why = damaged(name);
         return false;
     }
     if (size > INT_MAX) {
         why = "is too large a file";
         return false;
     }
-    const int length = static_cast<int>(size);
     int width = 0, height = 0, file_channels = 0;
     // stb accepts a BMP header of no rows at all.
-    if (!stbi_info_from_memory(bytes, length, &width, &height, &file_channels) || width <= 0 || height <= 0) {
-        why = damaged;
+    if (!stbi_info_from_memory(bytes, static_cast<int>(size), &width, &height, &file_channels) || width <= 0 ||
+        height <= 0) {
+        why = damaged(name);
         return false;
     }
-    const long long pixels = static_cast<long long>(width) * height;
-    if (pixels > max_pixels) {
-        why = "is a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels, over the limit of " +
-              std::to_string(max_pixels / 1000000) + " megapixels; make it smaller first";
-        return false;
-    }
-    std::unique_ptr<unsigned char, StbFree> decoded(
-        stbi_load_from_memory(bytes, length, &width, &height, &file_channels, static_cast<int>(channels)));
+    if (too_many_pixels(static_cast<unsigned long long>(width), static_cast<unsigned long long>(height))) return false;
+    JpegHeader header;
+    if (read_jpeg_header(bytes, size, header)) probe.orientation = header.orientation;
+    const bool turned = probe.orientation >= 5;
+    probe.format = format->name;
+    probe.width = turned ? height : width;
+    probe.height = turned ? width : height;
+    return true;
+}
+
+bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
+                         long long max_pixels) {
+    picture = RgbaPicture();
+    PictureProbe probe;
+    if (!probe_picture_file(bytes, size, probe, why, max_pixels)) return false;
+    int width = 0, height = 0, file_channels = 0;
+    std::unique_ptr<unsigned char, StbFree> decoded(stbi_load_from_memory(
+        bytes, static_cast<int>(size), &width, &height, &file_channels, static_cast<int>(channels)));
     if (!decoded) {
         const char* reason = stbi_failure_reason();
-        why = reason && std::strcmp(reason, "outofmem") == 0 ? "cannot be decoded: out of memory" : damaged;
+        why = reason && std::strcmp(reason, "outofmem") == 0 ? "cannot be decoded: out of memory" : damaged(probe.format);
         return false;
     }
     picture.width = width;
     picture.height = height;
-    picture.pixels.assign(decoded.get(), decoded.get() + static_cast<std::size_t>(pixels) * channels);
-    JpegHeader header;
-    if (read_jpeg_header(bytes, size, header)) picture = upright(std::move(picture), header.orientation);
+    picture.pixels.assign(decoded.get(), decoded.get() + static_cast<std::size_t>(width) * height * channels);
+    picture = upright(std::move(picture), probe.orientation);
     return true;
 }
 

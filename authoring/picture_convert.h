@@ -24,9 +24,25 @@ struct RgbColour {
 // smaller bound to explore more inputs per second).
 constexpr long long max_picture_pixels = 100000000;
 
-// Decodes a JPEG, PNG, GIF (its first frame) or BMP file, recognised by its
-// content, with a JPEG's EXIF orientation applied. Returns false with `why`
-// completing "<file> ..." (what the file is and why it cannot be used).
+// What a picture file's headers say, read without decoding a pixel.
+struct PictureProbe {
+    const char* format = nullptr;  // "JPEG", "PNG", "GIF" or "BMP"
+    int width = 0;                 // as shown, orientation applied
+    int height = 0;
+    int orientation = 1;  // a JPEG's EXIF orientation, 1 to 8; 1 for the other formats
+};
+
+// Recognises a JPEG, PNG, GIF or BMP file by its content and reads its headers;
+// walks the file far enough to see that it is whole (a JPEG to its end of image,
+// a PNG to its IEND chunk, a GIF to its trailer, a BMP to its declared size).
+// Returns false with `why` completing "<file> ..." (what the file is and why it
+// cannot be used): the first check of decode_picture_file, so both refuse a file
+// in the same words. A file whose data are damaged past its headers passes here.
+bool probe_picture_file(const unsigned char* bytes, std::size_t size, PictureProbe& probe, std::string& why,
+                        long long max_pixels = max_picture_pixels);
+
+// Decodes what probe_picture_file accepts (a GIF's first frame), with a JPEG's
+// EXIF orientation applied. Returns false with `why` as probe_picture_file does.
 bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
                          long long max_pixels = max_picture_pixels);
 
@@ -49,7 +65,12 @@ struct ConvertedPicture {
     int width = 0;  // as stored
     int height = 0;
     bool unchanged = false;  // stored byte for byte
+    bool from_cache = false;  // read back from a cache, nothing decoded (see picture_cache.h)
 };
+
+// Names what convert_picture makes of a file: bump it whenever its output
+// changes, so that pictures kept by earlier builds are converted again.
+constexpr int picture_conversion_version = 1;
 
 // What the pack tool stores for a picture shown in a box_width x box_height box:
 // - a baseline JPEG no larger than its fitted size and standing upright, as it is;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "authoring/maker_paths.h"
+#include "authoring/picture_cache_folder.h"
 #include "authoring/player_format.h"
 #include "authoring/resource_update.h"
 #include "base/owned_handle.h"
@@ -51,7 +52,8 @@ int answer_text_width(const std::string& cp1252) {
 
 QuizBuild build_quiz(const std::string& source_path, const BuildSettings& settings) {
     QuizBuild build;
-    build.check = check_quiz(source_path, {answer_text_width, settings.warnings_as_errors, settings.progress});
+    const PictureLoading conversion{false, {picture_cache_folder()}, settings.progress};
+    build.check = check_quiz(source_path, {answer_text_width, settings.warnings_as_errors, conversion});
     if (has_error(build.check.diagnostics)) return build;
     PlayerQuiz packed;
     if (!pack_quiz(build.check.quiz, source_path, build.check.data, packed, build.failures)) return build;

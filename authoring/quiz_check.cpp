@@ -240,7 +240,7 @@ QuizCheck check_quiz(const std::string& source_path, const CheckSettings& settin
     Diagnostics& diagnostics = check.diagnostics;
     const bool read = load_quiz_source(source_path, check.quiz, diagnostics);
     // The files are tried even after mistakes in the text, so that all are told at once.
-    load_question_files(check.quiz, source_path, check.data, diagnostics, settings.progress);
+    load_question_files(check.quiz, source_path, check.data, diagnostics, settings.pictures);
     load_quiz_icon(check.quiz, source_path, check.icon, diagnostics);
     if (read) check_grading(check.quiz, source_path, settings.text_width, diagnostics);
     if (settings.warnings_as_errors) {

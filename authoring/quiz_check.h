@@ -36,7 +36,7 @@ bool try_line(const QuizModel& quiz, int number, int box, const std::string& typ
 struct CheckSettings {
     TextWidth text_width;             // may be empty: answers are not measured
     bool warnings_as_errors = false;  // --strict
-    PictureProgress progress;         // told of each picture converted
+    PictureLoading pictures;          // headers only, or converted (through a cache, with progress)
 };
 
 struct QuizCheck {

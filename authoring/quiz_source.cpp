@@ -454,8 +454,12 @@ bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned cha
                                : "cannot be opened";
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (file.bad()) {
+    // In one read: a stream iterator takes seconds over a few phone photographs.
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0);
+    bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    if (size < 0 || !file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
         why = "cannot be read";
         return false;
     }
@@ -490,25 +494,36 @@ bool load_media(const SourceFiles& files, const std::string& relative, SourcePla
 struct PictureLoad {
     const SourceFiles& files;
     RgbColour panel_colour;
-    const PictureProgress& progress;
+    const PictureLoading& how;
     int count;
     int done;
+    bool converted = false;  // some picture was not in the cache
+    // Every picture file is read into this one buffer: a new one for each
+    // photograph of a few MB would cost its memory's first touch every time.
+    std::vector<unsigned char> bytes = {};
 };
 
 bool load_picture_file(PictureLoad& load, const std::string& relative, SourcePlace place, const std::string& field,
                        std::vector<unsigned char>& stored) {
     if (relative.empty()) return true;
-    std::vector<unsigned char> bytes;
+    std::vector<unsigned char>& bytes = load.bytes;
     if (!load.files.read(relative, place, field, bytes)) return false;
-    ConvertedPicture converted;
     std::string why;
-    if (!convert_picture(bytes, picture_box_width, picture_box_height, load.panel_colour, converted, why))
+    if (load.how.headers_only) {
+        PictureProbe probe;
+        return probe_picture_file(bytes.data(), bytes.size(), probe, why) ||
+               load.files.messages.refuse(place, field, relative + " " + why);
+    }
+    ConvertedPicture converted;
+    if (!convert_picture_cached(load.how.cache, bytes, picture_box_width, picture_box_height, load.panel_colour,
+                                converted, why))
         return load.files.messages.refuse(place, field, relative + " " + why);
+    load.converted = load.converted || !converted.from_cache;
     stored = std::move(converted.jpeg);
-    if (load.progress) {
-        load.progress({relative, ++load.done, load.count, static_cast<long long>(bytes.size()), converted.source_width,
-                       converted.source_height, converted.width, converted.height,
-                       static_cast<long long>(stored.size()), converted.unchanged});
+    if (load.how.progress) {
+        load.how.progress({relative, ++load.done, load.count, static_cast<long long>(bytes.size()),
+                           converted.source_width, converted.source_height, converted.width, converted.height,
+                           static_cast<long long>(stored.size()), converted.unchanged});
     }
     return true;
 }
@@ -568,13 +583,13 @@ bool load_quiz_icon(const QuizModel& quiz, const std::string& source_path, AppIc
 }
 
 bool load_question_files(const QuizModel& quiz, const std::string& source_path, std::vector<QuestionData>& data,
-                         Diagnostics& diagnostics, const PictureProgress& progress) {
+                         Diagnostics& diagnostics, const PictureLoading& how) {
     const SourceFiles files(source_path, diagnostics);
     const FileKind& media_kind = quiz.kind == video_quiz ? avi_video : mp3_sound;
     int picture_count = 0;
     for (const ModelQuestion& question : quiz.questions)
         picture_count += !question.picture.empty() + !question.answer_picture.empty();
-    PictureLoad pictures{files, {quiz.colour.red, quiz.colour.green, quiz.colour.blue}, progress, picture_count, 0};
+    PictureLoad pictures{files, {quiz.colour.red, quiz.colour.green, quiz.colour.blue}, how, picture_count, 0};
     data.assign(quiz.questions.size(), QuestionData());
     bool right = true;
     for (std::size_t i = 0; i < quiz.questions.size(); ++i) {
@@ -590,5 +605,6 @@ bool load_question_files(const QuizModel& quiz, const std::string& source_path, 
                                   question_field(number, "answer_picture"), data[i].answer_picture) &&
                 right;
     }
+    if (pictures.converted) trim_picture_cache(how.cache);
     return right;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "authoring/app_icon.h"
+#include "authoring/picture_cache.h"
 #include "authoring/diagnostic.h"
 #include "authoring/player_format.h"
 #include "authoring/quiz_model.h"
@@ -41,13 +42,21 @@ using PictureProgress = std::function<void(const PictureReport&)>;
 bool is_mp3(const std::vector<unsigned char>& bytes);
 bool is_avi(const std::vector<unsigned char>& bytes);
 
+// What loading does with pictures: checking reads their headers only and keeps
+// none; building converts them to what the player shows (see convert_picture),
+// through the cache when it names a folder.
+struct PictureLoading {
+    bool headers_only = false;
+    PictureCache cache;
+    PictureProgress progress;  // told of each converted picture, when given
+};
+
 // Loads every file the questions of the source at `source_path` name, from
 // its folder, and checks its kind: sound media must be an MP3 and video media
-// an AVI; pictures are converted to what the player shows (see
-// convert_picture), each reported to `progress` when given. Every file is
-// tried; each refusal is a diagnostic.
+// an AVI; pictures are read as `pictures` says. Every file is tried; each
+// refusal is a diagnostic.
 bool load_question_files(const QuizModel& quiz, const std::string& source_path, std::vector<QuestionData>& data,
-                         Diagnostics& diagnostics, const PictureProgress& progress = {});
+                         Diagnostics& diagnostics, const PictureLoading& pictures = {});
 
 // Loads the icon the source names (a .ico file or a picture); an empty icon when it names none.
 bool load_quiz_icon(const QuizModel& quiz, const std::string& source_path, AppIcon& icon, Diagnostics& diagnostics);

@@ -226,7 +226,9 @@ bool refuse_checked(const std::string& path, const Diagnostics& diagnostics) {
 
 int check_command(const Arguments& arguments) {
     const std::string& path = arguments.inputs[0];
-    const QuizCheck check = check_quiz(path, {answer_text_width, arguments.strict, {}});
+    PictureLoading headers;
+    headers.headers_only = true;
+    const QuizCheck check = check_quiz(path, {answer_text_width, arguments.strict, headers});
     if (refuse_checked(path, check.diagnostics)) return exit_bad_input;
     std::printf("%s: %s, no error, %s\n", shown_path(path).c_str(),
                 counted(static_cast<int>(check.quiz.questions.size()), "question").c_str(),

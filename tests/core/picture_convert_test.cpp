@@ -61,6 +61,9 @@ TEST(PictureConvert, StandsEachExifOrientationUprightWithoutEnlarging) {
                                             row.orientation);
         ConvertedPicture converted;
         std::string why;
+        PictureProbe probe;
+        ASSERT_TRUE(probe_picture_file(jpeg.data(), jpeg.size(), probe, why)) << why;
+        EXPECT_TRUE(probe.width == 64 && probe.height == 32 && probe.orientation == row.orientation);
         ASSERT_TRUE(convert_picture(jpeg, picture_box_width, picture_box_height, {}, converted, why)) << why;
         EXPECT_EQ(converted.jpeg == jpeg, row.orientation == 1);  // an upright baseline JPEG that fits: kept as it is
         JpegHeader stored;
@@ -75,12 +78,26 @@ TEST(PictureConvert, StandsEachExifOrientationUprightWithoutEnlarging) {
     }
 }
 
-TEST(PictureConvert, RefusesWhatItCannotCarry) {
+// Headers that announce 20000 x 20000 pixels, each followed by a little of its data.
+Bytes huge_header(const char* format) {
+    const std::string name = format;
+    if (name == "JPEG") return {0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, 0x4E, 0x20, 0x4E, 0x20, 1, 1, 0x11, 0, 0xFF, 0xDA};
+    if (name == "PNG")  // colour type 2 (RGB), which stb's own header check calls corrupt at this size
+        return {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x4E, 0x20, 0, 0, 0x4E,
+                0x20, 8, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x40, 'I', 'D', 'A', 'T', 0x78};
+    if (name == "GIF") return {'G', 'I', 'F', '8', '9', 'a', 0x20, 0x4E, 0x20, 0x4E, 0, 0, 0, 0x2C};
+    return {'B', 'M', 0x36, 0, 0, 0x20, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 0x20, 0x4E, 0, 0, 0x20, 0x4E, 0, 0, 1, 0, 24};
+}
+
+// One table for both: the header probe refuses every file the conversion refuses
+// for its kind, its size or a cut end, in the same words.
+TEST(PictureConvert, ProbeAndConversionRefuseWhatTheyCannotCarry) {
     const Bytes jpeg = encode_jpeg(quadrants(64, 64, {red, green, blue, white}));
-    // A PNG whose header announces 12000 x 12000 pixels and holds no pixel at all.
-    const Bytes huge_png = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x2E,
-                            0xE0, 0, 0, 0x2E, 0xE0, 8, 2, 0, 0, 0, 0, 0, 0, 0};
+    const Bytes png = encode_png(quadrants(64, 64, {red, green, blue, white}));
+    Bytes bmp = {'B', 'M', 0x46, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24};
+    bmp.resize(0x46 - 1);  // a 2 x 2 BMP one byte short of the size it declares
     const std::string text = "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>";
+    const char* const oversize = "is a picture of 20000 x 20000 pixels, over the limit of 100 megapixels";
     const struct {
         const char* name;
         Bytes file;
@@ -89,20 +106,39 @@ TEST(PictureConvert, RefusesWhatItCannotCarry) {
         {"HEIC", {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'}, "is a HEIC/HEIF file"},
         {"TIFF", {'I', 'I', 42, 0, 8, 0, 0, 0}, "is a TIFF (or camera raw) file"},
         {"SVG", Bytes(text.begin(), text.end()), "is a SVG file"},
-        {"cut JPEG", Bytes(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() / 2)),
-         "is a damaged or truncated JPEG picture"},
+        {"cut JPEG", Bytes(jpeg.begin(), jpeg.end() - 2), "is a damaged or truncated JPEG picture"},
+        {"cut PNG", Bytes(png.begin(), png.end() - 13), "is a damaged or truncated PNG picture"},
         {"cut GIF", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, "is a damaged or truncated GIF picture"},
+        {"cut BMP", bmp, "is a damaged or truncated BMP picture"},
         {"BMP of no rows", {'B', 'M', 54, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 1, 0, 24,
                             0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
          "is a damaged or truncated BMP picture"},
-        {"144 megapixels", huge_png, "is a picture of 12000 x 12000 pixels, over the limit of 100 megapixels"},
+        {"huge cut JPEG", huge_header("JPEG"), oversize},
+        {"huge cut PNG", huge_header("PNG"), oversize},
+        {"huge cut GIF", huge_header("GIF"), oversize},
+        {"huge cut BMP", huge_header("BMP"), oversize},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
         ConvertedPicture converted;
+        PictureProbe probe;
+        std::string converted_why, probed_why;
+        EXPECT_FALSE(convert_picture(row.file, 360, 345, {}, converted, converted_why));
+        EXPECT_FALSE(probe_picture_file(row.file.data(), row.file.size(), probe, probed_why));
+        EXPECT_EQ(converted_why.rfind(row.why, 0), 0u) << converted_why;
+        EXPECT_EQ(probed_why, converted_why);
+    }
+}
+
+// What stb reads whole is whole: data after a JPEG's end, a PNG without the checksum of IEND.
+TEST(PictureConvert, ProbeAcceptsWholeFilesWithTheirHabits) {
+    Bytes jpeg = encode_jpeg(quadrants(64, 64, {red, green, blue, white}));
+    jpeg.insert(jpeg.end(), {'t', 'r', 'a', 'i', 'l', 'e', 'r'});  // as phones append their own data
+    const Bytes png = encode_png(quadrants(64, 64, {red, green, blue, white}));
+    for (const Bytes& file : {jpeg, Bytes(png.begin(), png.end() - 4)}) {
+        PictureProbe probe;
         std::string why;
-        EXPECT_FALSE(convert_picture(row.file, 360, 345, {}, converted, why));
-        EXPECT_EQ(why.rfind(row.why, 0), 0u) << why;
+        EXPECT_TRUE(probe_picture_file(file.data(), file.size(), probe, why)) << why;
     }
 }
 

@@ -4,8 +4,10 @@
 # JPEG (progressive, CMYK, grey), PNG with transparency, GIF and BMP are packed
 # by relative and by full path; checks what is stored (fitted sizes, closeness
 # to ImageMagick's resize of real photographs, the quiz colour under transparent
-# pixels, byte-for-byte storing), build -> unpack -> build, and that the phone
-# photograph stands upright in the player's window. Runs inside an X server.
+# pixels, byte-for-byte storing), build -> unpack -> build, the cache of converted
+# pictures (in the folder DEVINETTE_CACHE names, else in the user's local
+# application data), and that the phone photograph stands upright in the
+# player's window. Runs inside an X server.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 photos=/usr/share/backgrounds/mate/nature  # real photographs, from Debian's mate-backgrounds
@@ -44,13 +46,15 @@ sizes=(258x345 360x225 360x240 360x270 200x100 360x288 360x225 300x188)
 } >"$quiz/quiz.toml"
 
 cd "$work"
+export DEVINETTE_CACHE="$work/cache"
 pack build "Été à Paris/quiz.toml" -o "Été à Paris/Visite guidée.exe" >build.out || { cat build.out; fail "relative build"; }
+[ "$(ls "$work/cache" | wc -l)" -eq 8 ] || fail "the cache holds $(ls "$work/cache" | wc -l) entries, not one per picture"
 grep -qF "[1/8] images/Château de nuit.jpg: 3024 x 4032," build.out || { cat build.out; fail "progress line of the photograph"; }
 grep -qF -- "-> 258 x 345," build.out || { cat build.out; fail "report of the photograph's stored size"; }
 tail -n 1 build.out | grep -qE '^Été à Paris/Visite guidée.exe: 8 questions packed, [0-9]+ KB$' || { cat build.out; fail "last line"; }
 pack build "$quiz/quiz.toml" -o "$work/full path.exe" >/dev/null || fail "build by full path"
 cmp -s "$quiz/Visite guidée.exe" "$work/full path.exe" || fail "relative and full paths packed differently"
-pass "accented folder, source and picture names, by relative and full path"
+pass "accented folder, source and picture names, by relative and full path (the second from the cache)"
 
 pack unpack "$quiz/Visite guidée.exe" -o "$work/déballé" >/dev/null || fail "unpack"
 for i in "${!pictures[@]}"; do
@@ -76,12 +80,16 @@ read -r r g b <<<"$corner"
 cmp -s "$quiz/images/Petite.jpg" "$work/déballé/images/q8.jpg" || fail "a small baseline JPEG was not stored byte for byte"
 pass "transparency on the quiz colour; a fitting baseline JPEG stored as it is"
 
+. "$root/scripts/wine-env"
+unset DEVINETTE_CACHE
+default_cache=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Local)/Devinette/cache
+rm -rf "$default_cache"
 pack build "$work/déballé/quiz.toml" -o "$work/again.exe" >/dev/null || fail "build of the unpacked quiz"
+[ "$(ls "$default_cache" | wc -l)" -eq 8 ] || fail "the default cache $default_cache holds no entry per picture"
 cmp -s "$quiz/Visite guidée.exe" "$work/again.exe" || fail "build -> unpack -> build changed the executable"
 pass "build -> unpack -> build gives the same executable"
 
 # On screen: the magenta band of the photograph runs along its top, not down a side.
-. "$root/scripts/wine-env"
 cd "$quiz"
 wine "./Visite guidée.exe" >/dev/null 2>&1 &
 player=$!
