@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/file_replace.h"
 #include "base/owned_handle.h"
 #include "base/system_error.h"
 #include "base/wide_text.h"
@@ -40,23 +41,6 @@ struct UpdateTraits {
     static void close(HANDLE h) { EndUpdateResourceA(h, TRUE); }
 };
 using OwnedUpdate = OwnedHandle<HANDLE, UpdateTraits>;
-
-// A file that is deleted when the scope ends, unless it was kept.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() {
-        if (!kept_) DeleteFileW(wide_text(path_).c_str());
-    }
-    const std::string& path() const { return path_; }
-    void keep() { kept_ = true; }
-
-private:
-    std::string path_;
-    bool kept_ = false;
-};
 
 OwnedModule load_as_data(const std::string& path) {
     return OwnedModule(LoadLibraryExW(wide_text(path).c_str(), nullptr,
@@ -125,12 +109,6 @@ bool collect_template(const std::string& path, std::vector<TemplateResource>& ke
     }
     kept = std::move(collection.kept);
     return true;
-}
-
-std::string folder_of(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/:");
-    if (slash == std::string::npos) return ".";
-    return path.substr(0, slash + 1);
 }
 
 bool update_resources(const std::string& path, const std::vector<TemplateResource>& kept,
@@ -232,25 +210,23 @@ bool write_packed_executable(const std::string& template_path, const std::string
         return false;
     if (!identity.icon.empty()) replace_app_icon(kept, identity.icon);
 
-    wchar_t temporary_path[MAX_PATH];
-    const std::string folder = folder_of(output);
-    if (!GetTempFileNameW(wide_text(folder).c_str(), L"dvp", 0, temporary_path)) {
+    FileReplacement replacement(wide_text(output));
+    const std::string folder = utf8_text(folder_of(wide_text(output)).c_str());
+    if (!replacement.create_temporary()) {
         failure = file_error(folder, windows_error("cannot create a temporary file in this folder"));
         return false;
     }
-    TemporaryFile temporary(utf8_text(temporary_path));
-    if (!CopyFileW(wide_text(template_path).c_str(), temporary_path, FALSE)) {
+    const std::string temporary = utf8_text(replacement.temporary().c_str());
+    if (!CopyFileW(wide_text(template_path).c_str(), replacement.temporary().c_str(), FALSE)) {
         failure = file_error(template_path, windows_error("cannot be copied"));
         return false;
     }
-    if (!update_resources(temporary.path(), kept, resources, failure) ||
-        !reads_back(temporary.path(), kept, resources, failure))
+    if (!update_resources(temporary, kept, resources, failure) || !reads_back(temporary, kept, resources, failure))
         return false;
-    if (!MoveFileExW(temporary_path, wide_text(output).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!replacement.replace()) {
         failure = file_error(output, windows_error("cannot be replaced"));
         return false;
     }
-    temporary.keep();
     return true;
 }
 

@@ -87,6 +87,7 @@ using OwnedFont = OwnedHandle<HFONT, GdiTraits<HFONT>>;
 using OwnedBitmap = OwnedHandle<HBITMAP, GdiTraits<HBITMAP>>;
 using OwnedFile = OwnedHandle<HANDLE, FileTraits>;
 using OwnedMapping = OwnedHandle<HANDLE, MappingTraits>;
+using OwnedThread = OwnedHandle<HANDLE, MappingTraits>;  // null when absent, as a mapping
 using OwnedView = OwnedHandle<const void*, ViewTraits>;
 using OwnedModule = OwnedHandle<HMODULE, ModuleTraits>;
 using OwnedMemoryDc = OwnedHandle<HDC, DcTraits>;

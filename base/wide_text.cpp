@@ -2,12 +2,20 @@
 
 #include <windows.h>
 
-std::wstring wide_text(const std::string& utf8) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+namespace {
+
+std::wstring wide_text_in(UINT code_page, const std::string& text) {
+    const int length = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+    MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
     return wide;
 }
+
+}  // namespace
+
+std::wstring wide_text(const std::string& utf8) { return wide_text_in(CP_UTF8, utf8); }
+
+std::wstring wide_text_of_ansi(const std::string& ansi) { return wide_text_in(CP_ACP, ansi); }
 
 std::string utf8_text(const wchar_t* wide) {
     const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);

@@ -393,9 +393,7 @@ int main() {
     // Bytes leave as they are: UTF-8 texts, and LF line ends as in an unpacked quiz.toml.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
-    // A console shows those bytes as UTF-8; pipes and files get them unchanged.
-    DWORD console_mode = 0;
-    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &console_mode)) SetConsoleOutputCP(CP_UTF8);
+    const ConsoleCharacters console_characters;
     const int result = run(utf8_arguments());
     // Started from Explorer, the window would vanish with what the tool said.
     if (console_window_of_its_own()) wait_for_enter();

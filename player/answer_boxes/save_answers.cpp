@@ -2,8 +2,10 @@
 
 #include "player/answer_boxes/evaluation.h"
 #include "answers/results_file.h"
+#include "base/file_replace.h"
 #include "base/message_box.h"
 #include "base/owned_handle.h"
+#include "base/wide_text.h"
 #include "layout/panel_layout.h"
 #include "quiz_data/quiz_record.h"
 
@@ -19,8 +21,8 @@ std::string results_file_bytes(HWND panel, int box_count) {
     return bytes;
 }
 
-bool write_whole_file(const char* name, const std::string& bytes) {
-    OwnedFile file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+bool write_whole_file(const std::wstring& name, const std::string& bytes) {
+    OwnedFile file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     const DWORD size = static_cast<DWORD>(bytes.size());  // at most 192 lines of 261 bytes
     DWORD written = 0;
@@ -114,14 +116,10 @@ SaveResult save_answers(HWND question_panel) {
     const std::string bytes = results_file_bytes(question_panel, box_count);
     const std::string name = own_results_file_name();
 
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(".", "dvn", 0, temporary)) return failed_step(name);
-    if (write_whole_file(temporary, bytes) &&
-        MoveFileExA(temporary, name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return {};
-    const SaveResult result = failed_step(name);
-    DeleteFileA(temporary);
-    return result;
+    FileReplacement replacement(wide_text_of_ansi(name));
+    if (!replacement.create_temporary()) return failed_step(name);
+    if (write_whole_file(replacement.temporary(), bytes) && replacement.replace()) return {};
+    return failed_step(name);  // before the temporary file is deleted, while GetLastError holds the reason
 }
 
 void save_answers_or_tell(HWND question_panel) {

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # End to end, as a quiz maker works: devinette-pack new on a folder of pictures
-# with accented, spaced and dashed names, packed as it stands; check reporting
-# several mistakes in one run and writing nothing; warnings and --strict; try;
-# tries failing a build; a source dropped on the tool (one argument) built
-# beside it; an output folder that does not exist said in words; and the
-# examples' tries checked. Run from a script, the tool never waits for Enter
-# (each run has a timeout). DEVINETTE_WINDOWS_BUILD names the build folder.
+# with accented, spaced and dashed names and a file it leaves out, packed as it
+# stands; check reporting several mistakes in one run and writing nothing;
+# warnings and --strict; try; tries failing a build; a source dropped on the tool
+# (one argument) built beside it; an output folder that does not exist said in
+# words; the tool in a pseudo-terminal; and the examples' tries checked. Run from
+# a script or a terminal, the tool never waits for Enter (each run has a
+# timeout). DEVINETTE_WINDOWS_BUILD names the build folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DEVINETTE_WINDOWS_BUILD=${DEVINETTE_WINDOWS_BUILD:-$root/build/windows}
@@ -135,6 +136,15 @@ rm "Mes quiz/Capitales/Capitales.exe"
 expect_exit 0 "a dropped source" "$work/Mes quiz/Capitales/quiz.toml"
 [ -s "Mes quiz/Capitales/Capitales.exe" ] || fail "a dropped source was not built as Capitales.exe beside it"
 pass "a source or folder dropped on the tool is built beside it, named after its folder"
+
+# ---------------------------------------------------------------- in a Linux terminal
+# Under Wine a pseudo-terminal gives the tool a console of its own, as Explorer
+# does on Windows: it must not wait for Enter there, and must print UTF-8 whole.
+# The terminal's input never ends, so a tool that waited would run into the timeout.
+screen=$(timeout 60 script -qec "$(printf '%q ' "$root/scripts/devinette-pack" check "$root/examples/capitales/quiz.toml")" \
+  /dev/null < <(sleep 120 2>/dev/null)) || fail "check in a terminal did not end by itself (exit $?)"
+grep -q 'Athènes' <<<"$screen" || { cat -v <<<"$screen"; fail "check in a terminal does not print Athènes whole"; }
+pass "in a terminal the tool prints UTF-8 whole and never waits"
 
 # ---------------------------------------------------------------- the examples' tries
 for example in "$root"/examples/*/quiz.toml; do
