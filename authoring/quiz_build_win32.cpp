@@ -52,7 +52,9 @@ int answer_text_width(const std::string& cp1252) {
 
 QuizBuild build_quiz(const std::string& source_path, const BuildSettings& settings) {
     QuizBuild build;
-    const PictureLoading conversion{false, {picture_cache_folder()}, settings.progress};
+    PictureLoading conversion;
+    conversion.cache.folder = picture_cache_folder();
+    conversion.progress = settings.progress;
     build.check = check_quiz(source_path, {answer_text_width, settings.warnings_as_errors, conversion});
     if (has_error(build.check.diagnostics)) return build;
     PlayerQuiz packed;
