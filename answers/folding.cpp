@@ -43,9 +43,15 @@ void fold_lenient(const char* text, char (&folded)[text_size]) {
                 space_pending = length > 0;  // leading spaces are dropped
                 continue;
             }
-            if (space_pending && length < text_size - 1) folded[length++] = ' ';
+            // Full, or room for a space but not for what follows it: the fold ends
+            // here, never on a space.
+            if (length + (space_pending ? 2 : 1) > text_size - 1) {
+                folded[length] = '\0';
+                return;
+            }
+            if (space_pending) folded[length++] = ' ';
             space_pending = false;
-            if (length < text_size - 1) folded[length++] = *out;
+            folded[length++] = *out;
         }
     }
     folded[length] = '\0';
