@@ -4,8 +4,8 @@
 # has no desktop yet would leave every later player without a display), on quizzes of every kind made here with their own pictures, sounds
 # and videos. Checks that show prints the source's texts, that build, unpack,
 # build gives the same executable, that bad input exits 1 and leaves no output
-# and no temporary file, that usage errors exit 2 and that the template never
-# changes. DEVINETTE_WINDOWS_BUILD names the build folder (default build/windows).
+# and no temporary file, that a Wine that cannot start says why, that usage
+# errors exit 2 and that the template never changes. DEVINETTE_WINDOWS_BUILD names the build folder (default build/windows).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DEVINETTE_WINDOWS_BUILD=${DEVINETTE_WINDOWS_BUILD:-$root/build/windows}
@@ -17,7 +17,7 @@ pack() { "$root/scripts/devinette-pack" "$@"; }
 [ -f "$DEVINETTE_WINDOWS_BUILD/bin/devinette-pack.exe" ] ||
   fail "devinette-pack.exe is not built in $DEVINETTE_WINDOWS_BUILD/bin"
 [ -f "$template" ] || fail "the default template $template is missing"
-for tool in convert ffmpeg sha256sum cmp; do
+for tool in convert ffmpeg sha256sum cmp cc; do
   command -v "$tool" >/dev/null || fail "$tool is needed"
 done
 template_sum=$(sha256sum <"$template")
@@ -284,6 +284,22 @@ if [ -f "$fixtures/loader_codes_absent.dll" ]; then
 else
   echo "note: $fixtures/loader_codes_absent.dll is not built; the loader message checks are skipped"
 fi
+
+# ---------------------------------------------------------------- Wine that cannot start
+# A C heap grown over the address of Wine's shared user data, as a random heap
+# start now and then gives one: Wine gives up before the tool runs, and says why.
+cat >grow_heap.c <<'EOF'
+#include <stdint.h>
+#include <unistd.h>
+__attribute__((constructor)) static void grow_heap(void) {
+    const uintptr_t end = (uintptr_t)sbrk(0);
+    if (end < 0x7ffe1000) sbrk(0x7ffe1000 - end);
+}
+EOF
+cc -shared -fPIC -o grow_heap.so grow_heap.c
+LD_PRELOAD="$work/grow_heap.so" expect_exit 1 "Wine that cannot start" show out-films/first.exe
+expect_line "Wine that cannot start" "failed to map the shared user data"
+pass "a Wine that cannot start says why"
 
 # ---------------------------------------------------------------- usage: exit 2
 expect_exit 2 "no command"
