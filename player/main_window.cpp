@@ -93,16 +93,17 @@ ScreenRect work_area_of(HWND window) {
     return screen_rect(screen.rcWork);
 }
 
-// What the window adds around the question panel's client area, laid out.
+// What the window adds around the question panel's client area: its frame, the
+// layout's margins and the panel's border and scroll bars.
 TextSize panel_surround(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    lay_out(window, client.right, client.bottom);
-    RECT frame;
-    RECT panel_client = {};
+    RECT frame, client, panel_frame = {}, panel_client = {};
     GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    GetWindowRect(question_panel_window, &panel_frame);
     GetClientRect(question_panel_window, &panel_client);
-    return {frame.right - frame.left - panel_client.right, frame.bottom - frame.top - panel_client.bottom};
+    const ControlRect panel = main_layout(client.right, client.bottom, version_label_size).question_panel;
+    return {frame.right - frame.left - panel.width + (panel_frame.right - panel_frame.left - panel_client.right),
+            frame.bottom - frame.top - panel.height + (panel_frame.bottom - panel_frame.top - panel_client.bottom)};
 }
 
 // Before the window is first shown, with its panels built: the placement the
