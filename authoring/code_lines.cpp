@@ -12,7 +12,7 @@ std::vector<std::string> code_lines(const std::vector<ScoredCode>& codes, int qu
 
 std::vector<ScoredCode> codes_of_list(const std::vector<std::string>& list) {
     std::vector<ScoredCode> codes;
-    for (std::size_t i = 0; i < list.size(); ++i) codes.push_back({static_cast<int>(i) + 1, list[i]});
+    for (std::size_t i = 0; i < list.size(); ++i) codes.push_back({static_cast<int>(i) + 1, list[i], {}});
     return codes;
 }
 
@@ -29,6 +29,6 @@ std::vector<ScoredCode> codes_of_lines(const std::vector<std::string>& lines, bo
     std::vector<ScoredCode> codes;
     for (std::size_t i = 0; i < used; ++i)
         if (!as_table || (!lines[i].empty() && (i == 0 || lines[i] != lines[i - 1])))
-            codes.push_back({static_cast<int>(i) + 1, lines[i]});
+            codes.push_back({static_cast<int>(i) + 1, lines[i], {}});
     return codes;
 }

@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "authoring/source_place.h"
+
 struct ScoredCode {
     int score = 0;  // from 1 to the number of questions
     std::string code;
+    SourcePlace place;  // of the code in the source
 };
 
 // The codes stream's lines for codes placed at increasing scores: each code

@@ -91,6 +91,13 @@ bool cp1252_to_utf8(std::string_view cp1252, std::string& utf8, unsigned char& r
     return true;
 }
 
+bool is_utf8(std::string_view text) {
+    char32_t code_point;
+    for (std::size_t at = 0; at < text.size();)
+        if (!next_code_point(text, at, code_point)) return false;
+    return true;
+}
+
 std::string utf8_of(char32_t code_point) {
     std::string bytes;
     if (code_point < 0x80) {

@@ -21,5 +21,8 @@ bool utf8_to_cp1252(std::string_view utf8, std::string& cp1252, char32_t& refuse
 // with that byte in `refused`.
 bool cp1252_to_utf8(std::string_view cp1252, std::string& utf8, unsigned char& refused);
 
+// Whether `text` is well-formed UTF-8, as a TOML file must be.
+bool is_utf8(std::string_view text);
+
 // The UTF-8 bytes of one character.
 std::string utf8_of(char32_t code_point);

@@ -10,7 +10,7 @@
 #include "authoring/maker_paths.h"
 #include "authoring/picture_convert.h"
 #include "authoring/quiz_source.h"
-#include "authoring/toml_writer.h"
+#include "authoring/source_writer.h"
 #include "quiz_data/quiz_resources.h"
 
 namespace {
@@ -81,13 +81,15 @@ std::string new_quiz_toml(int kind, const std::string& title, const std::vector<
         "# A line starting with # is a comment: remove the # to use that field.\n"
         "kind = " + toml_string(quiz_kind_names[kind]) + "   # text | picture | sound | video\n"
         "title = " + toml_string(title) + "\n"
+        "grading = \"lenient\"      # forgives accents, capitals, hyphens and extra spaces; exact: capitals only\n"
         "# creator = \"\"         # your name, shown after \"Par :\"\n"
         "# explanations = \"\"    # shown under the title: what the player has to find\n"
         "# reveal = \"text\"      # what a solved question shows: none | text" +
         (kind == picture_quiz ? " | picture | text+picture" : "") +
         "\n"
         "# colour = \"#5A5F96\"   # the quiz's colour, as red green blue\n"
-        "# codes = [\"CODE1\", \"CODE2\"]   # code k is shown while k questions are solved\n";
+        "# codes = [\"CODE1\", \"CODE2\"]   # code k is shown while k questions are solved\n"
+        "# codes = { 5 = \"HALF\", 10 = \"ALL\" }   # or each code from its score until the next one\n";
     const int count = kind == text_quiz ? text_quiz_questions : static_cast<int>(files.size());
     for (int i = 0; i < count; ++i) {
         text += "\n[[question]]\n";
@@ -99,7 +101,7 @@ std::string new_quiz_toml(int kind, const std::string& title, const std::vector<
         }
         if (i > 0) continue;
         // The first question shows the optional fields once.
-        if (kind != text_quiz) text += "# text = \"\"           # the question's text\n";
+        text += "# variants = [\"\"]      # other answers this box accepts too\n";
         text += "# reveal_text = \"\"    # shown once the question is solved (reveal = \"text\")\n";
         if (kind == picture_quiz)
             text += "# answer_picture = \"\" # shown once solved (reveal = \"picture\" or \"text+picture\")\n";

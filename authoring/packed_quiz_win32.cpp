@@ -8,7 +8,7 @@
 #include "authoring/app_icon.h"
 #include "authoring/maker_paths.h"
 #include "authoring/resource_update.h"
-#include "authoring/toml_writer.h"
+#include "authoring/source_writer.h"
 #include "base/owned_handle.h"
 #include "base/resource_bytes.h"
 #include "base/system_error.h"
@@ -125,10 +125,13 @@ bool read_packed_quiz(const std::string& path, MessageSink player_messages, Unpa
     quiz.kind = record.quiz_kind;
     quiz.question_count = entry_count(record);
     std::string error;
-    if (!write_quiz_toml(record, names, quiz.toml, error, icon_name)) {
-        failure = file_error(path, error);
+    const QuizModel model = model_of_packed(record, names, icon_name, error);
+    const WrittenSource written = error.empty() ? write_quiz_source(model) : WrittenSource{"", error};
+    if (!written.error.empty()) {
+        failure = file_error(path, written.error);
         return false;
     }
+    quiz.toml = written.text;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "authoring/player_format.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "authoring/cp1252.h"
@@ -15,14 +16,16 @@ struct TextConverter {
     const DiagnosticList& messages;
     bool right = true;
 
-    void convert(const std::string& utf8, SourcePlace place, const std::string& field, TextRule rule,
-                 char (&target)[text_size]) {
+    std::string converted(const std::string& utf8, SourcePlace place, const std::string& field, TextRule rule) {
         std::string cp1252;
         std::string why;
-        if (player_text(utf8, rule, cp1252, why))
-            copy_text(target, cp1252.c_str());
-        else
-            right = messages.refuse(place, field, why);
+        if (!player_text(utf8, rule, cp1252, why)) right = messages.refuse(place, field, why);
+        return cp1252;
+    }
+
+    void convert(const std::string& utf8, SourcePlace place, const std::string& field, TextRule rule,
+                 char (&target)[text_size]) {
+        copy_text(target, converted(utf8, place, field, rule).c_str());
     }
 };
 
@@ -45,6 +48,13 @@ bool convert_questions(TextConverter& texts, const QuizModel& quiz, QuizContent&
         if (content.last_question == previous)
             return texts.messages.refuse(question.place, "question " + std::to_string(number), "out of memory");
         copy_text(content.last_question->reveal_text, entry.reveal_text);
+        for (int box = 0; box < 2; ++box) {
+            const char* const key = box == 0 ? "variants" : "variants_2";
+            for (const std::string& variant : question.variants[box])
+                content.last_question->variants[box].push_back(
+                    texts.converted(variant, question.variants_places[box], question_field(number, key),
+                                    TextRule::quiz_text));
+        }
     }
     return texts.right;
 }
@@ -66,9 +76,20 @@ bool convert_content(const DiagnosticList& messages, const QuizModel& quiz, Quiz
                   content.answer_label_1);
     texts.convert(quiz.answer_labels[1], quiz.answer_labels_place, "answer_labels", TextRule::quiz_text,
                   content.answer_label_2);
-    for (std::size_t i = 0; i < quiz.codes.size() && i < max_questions; ++i)
-        texts.convert(quiz.codes[i], quiz.codes_place, "codes: code " + std::to_string(i + 1), TextRule::code,
-                      content.codes[i]);
+    content.grading_mode = quiz.grading;
+    std::vector<ScoredCode> codes = quiz.codes;
+    for (ScoredCode& code : codes)
+        code.code = texts.converted(code.code, code.place,
+                                    (quiz.codes_by_score ? "codes: score " : "codes: code ") + std::to_string(code.score),
+                                    TextRule::code);
+    // A list holds one line per score itself; a table's codes run until the next one's score.
+    const int count = std::min(content.question_count, max_questions);
+    for (const ScoredCode& code : codes)
+        if (!quiz.codes_by_score && code.score <= count) copy_text(content.codes[code.score - 1], code.code.c_str());
+    if (quiz.codes_by_score) {
+        const std::vector<std::string> lines = code_lines(codes, count);
+        for (std::size_t i = 0; i < lines.size(); ++i) copy_text(content.codes[i], lines[i].c_str());
+    }
     return convert_questions(texts, quiz, content);
 }
 
@@ -117,6 +138,10 @@ bool pack_quiz(const QuizModel& quiz, const std::string& file_name, const std::v
     if (!convert_content(messages, quiz, content) ||
         !encode_into(messages, write_quiz_stream(content), quiz_stream_id, "quiz stream", resources) ||
         !encode_into(messages, write_codes_stream(content), codes_stream_id, "codes stream", resources))
+        return false;
+    // Only a quiz that needs the grading stream carries it.
+    const std::vector<unsigned char> grading = write_grading_stream(content);
+    if (!grading.empty() && !encode_into(messages, grading, grading_stream_id, "grading stream", resources))
         return false;
     for (std::size_t i = 0; i < data.size(); ++i) {
         const int number = static_cast<int>(i) + 1;

@@ -9,6 +9,7 @@
 #include "base/owned_handle.h"
 #include "base/wide_text.h"
 #include "layout/panel_layout.h"
+#include "layout/window_layout.h"
 
 namespace {
 
@@ -36,18 +37,43 @@ long long file_size(const std::string& path) {
 
 }  // namespace
 
-int answer_text_width(const std::string& cp1252) {
+namespace {
+
+int text_width_in(HFONT font, const std::string& cp1252) {
     OwnedMemoryDc dc(CreateCompatibleDC(nullptr));
-    LOGFONTA description = {};
-    description.lfHeight = answer_font_height;
-    description.lfWeight = answer_font_weight;
-    OwnedFont font(CreateFontIndirectA(&description));
     if (!dc || !font) return 0;
-    const HGDIOBJ previous = SelectObject(dc.get(), font.get());
+    const HGDIOBJ previous = SelectObject(dc.get(), font);
     SIZE size = {};
     const BOOL measured = GetTextExtentPoint32A(dc.get(), cp1252.data(), static_cast<int>(cp1252.size()), &size);
     SelectObject(dc.get(), previous);
     return measured ? size.cx : 0;
+}
+
+int answer_text_width(const std::string& cp1252) {
+    LOGFONTA description = {};
+    description.lfHeight = answer_font_height;
+    description.lfWeight = answer_font_weight;
+    OwnedFont font(CreateFontIndirectA(&description));
+    return text_width_in(font.get(), cp1252);
+}
+
+HFONT stock_font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+int code_text_width(const std::string& cp1252) { return text_width_in(stock_font(), cp1252); }
+
+// The margins an edit control keeps in the stock font, as the header's code box has them.
+int code_box_margins() {
+    OwnedWindow edit(CreateWindowExA(0, "edit", "", WS_POPUP, 0, 0, 50, 16, nullptr, nullptr, nullptr, nullptr));
+    if (!edit) return 0;
+    SendMessageA(edit.get(), WM_SETFONT, reinterpret_cast<WPARAM>(stock_font()), FALSE);
+    const LRESULT margins = SendMessageA(edit.get(), EM_GETMARGINS, 0, 0);
+    return LOWORD(margins) + HIWORD(margins);
+}
+
+}  // namespace
+
+Measures player_measures() {
+    return {answer_text_width, {code_text_width, code_text_width(code_label_text), code_box_margins()}};
 }
 
 QuizBuild build_quiz(const std::string& source_path, const BuildSettings& settings) {
@@ -55,7 +81,7 @@ QuizBuild build_quiz(const std::string& source_path, const BuildSettings& settin
     PictureLoading conversion;
     conversion.cache.folder = picture_cache_folder();
     conversion.progress = settings.progress;
-    build.check = check_quiz(source_path, {answer_text_width, settings.warnings_as_errors, conversion});
+    build.check = check_quiz(source_path, {player_measures(), settings.warnings_as_errors, conversion});
     if (has_error(build.check.diagnostics)) return build;
     PlayerQuiz packed;
     if (!pack_quiz(build.check.quiz, source_path, build.check.data, packed, build.failures)) return build;

@@ -1,5 +1,5 @@
 // build: a quiz source checked, then packed into a copy of the player; and the
-// platform's measure of an answer in the answer box font, which check uses.
+// platform's measures of texts in the player's fonts, which check uses.
 #pragma once
 
 #include <string>
@@ -7,9 +7,9 @@
 #include "authoring/diagnostic.h"
 #include "authoring/quiz_check.h"
 
-// Pixels `cp1252` takes in the player's answer box font; 0 when no device
-// context can be had (the width warning is then left out).
-int answer_text_width(const std::string& cp1252);
+// Answers in the answer box font, codes in the header's; a width is 0 when no
+// device context can be had (the width warnings are then left out).
+Measures player_measures();
 
 struct BuildSettings {
     std::string output;         // empty: FOLDER/FOLDER.exe beside the source (default_output)

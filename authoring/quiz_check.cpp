@@ -1,13 +1,16 @@
 #include "authoring/quiz_check.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "answers/folding.h"
 #include "answers/grade.h"
 #include "answers/measures.h"
 #include "authoring/cp1252.h"
-#include "authoring/toml_writer.h"
+#include "authoring/source_writer.h"
 #include "layout/panel_layout.h"
+#include "layout/window_layout.h"
 
 namespace {
 
@@ -65,6 +68,19 @@ std::string folded(const std::string& text) {
     return buffer;
 }
 
+// A text as the quiz's grading compares it.
+std::string folded(const std::string& text, int mode) {
+    if (mode != grading_lenient) return folded(text);
+    char buffer[text_size];
+    fold_lenient(text.c_str(), buffer);
+    return buffer;
+}
+
+// Signs beyond ASCII that a French keyboard types directly.
+bool on_french_keyboard(unsigned char byte) {
+    return byte < 0x80 || std::strchr("\x80\xA3\xA4\xA7\xB0\xB2\xB5", byte) != nullptr;
+}
+
 // An unrelated answer one or two letters away: the last two letters (or the
 // only one) replaced by letters the answer does not hold.
 std::string unrelated_answer(const std::string& answer) {
@@ -95,6 +111,22 @@ struct Checker {
     DiagnosticList messages;
 };
 
+// Every text box `box` (1 or 2) of a question accepts, in Windows-1252: its answer, then its variants.
+struct AcceptedTexts {
+    std::vector<std::string> texts;
+    std::vector<const char*> pointers;
+
+    AcceptedTexts(const ModelQuestion& question, int box) {
+        texts.push_back(cp1252_of(question.answers[box - 1]));
+        for (const std::string& variant : question.variants[box - 1]) texts.push_back(cp1252_of(variant));
+        for (const std::string& text : texts) pointers.push_back(text.c_str());
+    }
+
+    const char* grade(const std::string& typed, int mode) const {
+        return grade_any(pointers.data(), static_cast<int>(pointers.size()), typed.c_str(), mode);
+    }
+};
+
 // An answer that no typed text gets "BRAVO" for: the player trims spaces from
 // what is typed, and no one types a tab or a control character into the box.
 bool warn_unmatchable(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
@@ -117,20 +149,35 @@ bool warn_unmatchable(const Checker& checker, SourcePlace place, const std::stri
     return true;
 }
 
-void warn_accents(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
-    const std::string plain = without_accents(answer);
-    if (plain == answer) return;
+// What a player without the answer's special letters types gets, when that is not "BRAVO".
+void warn_accents(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer,
+                  const AcceptedTexts& accepted) {
+    const int mode = checker.quiz.grading;
+    std::string plain = mode == grading_lenient ? folded(answer, mode) : without_accents(answer);
+    if (mode == grading_lenient) {
+        plain.erase(std::remove_if(plain.begin(), plain.end(),
+                                   [](char c) { return !on_french_keyboard(static_cast<unsigned char>(c)); }),
+                    plain.end());
+        if (plain == folded(answer, mode)) return;
+    } else if (plain == answer) {
+        return;
+    }
+    const char* got = accepted.grade(plain, mode);
+    if (got == grade_right) return;
+    const std::string why = mode == grading_lenient ? " holds characters a French keyboard cannot type"
+                                                    : " holds letters beyond A-Z";
     checker.messages.warn(place, field,
-                 quoted(answer) + " holds letters beyond A-Z: a player who types " + quoted(plain) + " gets " +
-                     quoted(grade(answer.c_str(), plain.c_str())));
+                          quoted(answer) + why + ": a player who types " + quoted(plain) + " gets " + quoted(got));
 }
 
 void warn_short(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
     if (answer.size() > 3) return;
     const std::string typed = unrelated_answer(answer);
+    const char* const accepted = answer.c_str();
     checker.messages.warn(place, field,
                  quoted(answer) + " has 3 letters or fewer, so unrelated answers get near misses (typed " +
-                     quoted(typed) + ": " + quoted(grade(answer.c_str(), typed.c_str())) + ")");
+                     quoted(typed) + ": " + quoted(grade_any(&accepted, 1, typed.c_str(), checker.quiz.grading)) +
+                     ")");
 }
 
 void warn_too_wide(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer,
@@ -147,21 +194,28 @@ void warn_too_wide(const Checker& checker, SourcePlace place, const std::string&
 struct Accepted {
     int number;
     int box;
-    std::string answer;
+    int variant;  // 0 for the answer, k for the k-th variant
+    std::string text;
     std::string field;
     SourcePlace place;
 };
 
-std::vector<Accepted> accepted_answers(const QuizModel& quiz) {
-    std::vector<Accepted> answers;
+std::vector<Accepted> accepted_texts(const QuizModel& quiz) {
+    std::vector<Accepted> accepted;
     for (int i = 0; i < static_cast<int>(quiz.questions.size()); ++i) {
         const ModelQuestion& question = quiz.questions[i];
         const char* const key = quiz.boxes == 2 ? "answers" : "answer";
-        for (int box = 1; box <= quiz.boxes; ++box)
-            answers.push_back({i + 1, box, cp1252_of(question.answers[box - 1]), question_field(i + 1, key),
-                               question.answer_places[box - 1]});
+        for (int box = 1; box <= quiz.boxes; ++box) {
+            accepted.push_back({i + 1, box, 0, cp1252_of(question.answers[box - 1]), question_field(i + 1, key),
+                                question.answer_places[box - 1]});
+            const std::string variants_field = question_field(i + 1, box == 1 ? "variants" : "variants_2");
+            int k = 0;
+            for (const std::string& variant : question.variants[box - 1])
+                accepted.push_back({i + 1, box, ++k, cp1252_of(variant), variants_field,
+                                    question.variants_places[box - 1]});
+        }
     }
-    return answers;
+    return accepted;
 }
 
 void check_tries(const Checker& checker) {
@@ -169,7 +223,7 @@ void check_tries(const Checker& checker) {
         const ModelQuestion& question = checker.quiz.questions[i];
         for (const GradeTry& expected : question.tries) {
             const std::string typed = cp1252_of(expected.typed);
-            const char* got = grade(cp1252_of(question.answers[expected.box - 1]).c_str(), typed.c_str());
+            const char* got = AcceptedTexts(question, expected.box).grade(typed, checker.quiz.grading);
             if (utf8_of_cp1252(got) == expected.grade) continue;
             checker.messages.refuse(expected.place,
                                     question_field(static_cast<int>(i) + 1, expected.box == 2 ? "tries_2" : "tries"),
@@ -178,22 +232,82 @@ void check_tries(const Checker& checker) {
     }
 }
 
-void check_answers(const Checker& checker, const TextWidth& text_width) {
-    const std::vector<Accepted> answers = accepted_answers(checker.quiz);
-    for (std::size_t k = 0; k < answers.size(); ++k) {
-        const Accepted& accepted = answers[k];
-        if (warn_unmatchable(checker, accepted.place, accepted.field, accepted.answer)) continue;
-        warn_accents(checker, accepted.place, accepted.field, accepted.answer);
-        for (std::size_t earlier = 0; earlier < k; ++earlier) {
-            if (folded(answers[earlier].answer) != folded(accepted.answer) || answers[earlier].answer.empty()) continue;
-            checker.messages.warn(accepted.place, accepted.field,
-                         "question " + std::to_string(answers[earlier].number) + " accepts " +
-                             quoted(answers[earlier].answer) +
-                             " too: F1, which tries a box's text in every unsolved box, solves both at once");
-            break;
-        }
-        warn_short(checker, accepted.place, accepted.field, accepted.answer);
-        warn_too_wide(checker, accepted.place, accepted.field, accepted.answer, accepted.box, text_width);
+// A variant that its box accepts already, once folded as the quiz grades.
+bool warn_same_variant(const Checker& checker, const std::vector<Accepted>& all, std::size_t k) {
+    const Accepted& variant = all[k];
+    const int mode = checker.quiz.grading;
+    for (std::size_t earlier = k - variant.variant; earlier < k; ++earlier) {
+        if (folded(all[earlier].text, mode) != folded(variant.text, mode)) continue;
+        checker.messages.warn(variant.place, variant.field,
+                              quoted(variant.text) + " is " +
+                                  (all[earlier].variant == 0 ? std::string("the answer")
+                                                             : "variant " + std::to_string(all[earlier].variant)) +
+                                  " once folded (grading = " + toml_string(grading_mode_names[mode]) +
+                                  "): it accepts nothing more");
+        return true;
+    }
+    return false;
+}
+
+// F1 tries a box's text in every unsolved box.
+void warn_shared(const Checker& checker, const std::vector<Accepted>& all, std::size_t k) {
+    const Accepted& accepted = all[k];
+    const int mode = checker.quiz.grading;
+    for (std::size_t earlier = 0; earlier < k; ++earlier) {
+        if (all[earlier].number == accepted.number || all[earlier].text.empty() ||
+            folded(all[earlier].text, mode) != folded(accepted.text, mode))
+            continue;
+        checker.messages.warn(accepted.place, accepted.field,
+                              "question " + std::to_string(all[earlier].number) + " accepts " +
+                                  quoted(all[earlier].text) +
+                                  " too: F1, which tries a box's text in every unsolved box, solves both at once");
+        return;
+    }
+}
+
+void check_accepted(const Checker& checker, const TextWidth& text_width) {
+    const std::vector<Accepted> all = accepted_texts(checker.quiz);
+    for (std::size_t k = 0; k < all.size(); ++k) {
+        const Accepted& accepted = all[k];
+        if (warn_unmatchable(checker, accepted.place, accepted.field, accepted.text)) continue;
+        if (accepted.variant > 0 && warn_same_variant(checker, all, k)) continue;
+        warn_accents(checker, accepted.place, accepted.field, accepted.text,
+                     AcceptedTexts(checker.quiz.questions[accepted.number - 1], accepted.box));
+        warn_shared(checker, all, k);
+        warn_short(checker, accepted.place, accepted.field, accepted.text);
+        warn_too_wide(checker, accepted.place, accepted.field, accepted.text, accepted.box, text_width);
+    }
+}
+
+void warn_unseen_texts(const Checker& checker) {
+    const QuizModel& quiz = checker.quiz;
+    if (quiz.kind == text_quiz) return;
+    for (std::size_t i = 0; i < quiz.questions.size(); ++i) {
+        const ModelQuestion& question = quiz.questions[i];
+        if (question.text.empty()) continue;
+        checker.messages.warn(question.text_place, question_field(static_cast<int>(i) + 1, "text"),
+                              std::string("a ") + quiz_kind_names[quiz.kind] +
+                                  " quiz never shows a question's text: it is packed and never seen");
+    }
+}
+
+void check_codes(const Checker& checker, const CodeWidth& code_width) {
+    const QuizModel& quiz = checker.quiz;
+    const int count = static_cast<int>(quiz.questions.size());
+    if (!quiz.codes_by_score && !quiz.codes.empty() && static_cast<int>(quiz.codes.size()) < count)
+        checker.messages.warn(quiz.codes_place, "codes",
+                              "from " + std::to_string(quiz.codes.size() + 1) +
+                                  " solved on, the code box is empty; a table keeps the last code");
+    if (!code_width.text_width) return;
+    const int shown = code_box_text_width(code_width);
+    for (const ScoredCode& code : quiz.codes) {
+        const std::string text = cp1252_of(code.code);
+        const int width = code_width.text_width(text);
+        if (width <= shown) continue;
+        checker.messages.warn(code.place,
+                              (quiz.codes_by_score ? "codes: score " : "codes: code ") + std::to_string(code.score),
+                              quoted(text) + " is " + std::to_string(width) + " pixels wide and the code box shows " +
+                                  std::to_string(shown) + ": the player sees it cut");
     }
 }
 
@@ -207,19 +321,27 @@ int answer_box_text_width(const QuizModel& quiz, int box) {
     return width - 2 * box_frame_pixels;
 }
 
-void check_grading(const QuizModel& quiz, const std::string& file_name, const TextWidth& text_width,
+int code_box_text_width(const CodeWidth& code_width) {
+    HeaderTextSizes sizes;
+    sizes.code_label_width = code_width.label_width;
+    sizes.code_width = 1 << 20;  // as wide as the header lets it be
+    return header_layout(sizes, 1 << 12, 50).code_box.width - code_width.margins;
+}
+
+void check_grading(const QuizModel& quiz, const std::string& file_name, const Measures& measures,
                    Diagnostics& diagnostics) {
     const Checker checker{quiz, {file_name, diagnostics}};
     check_tries(checker);
-    check_answers(checker, text_width);
+    check_accepted(checker, measures.answer_width);
+    check_codes(checker, measures.code_width);
+    warn_unseen_texts(checker);
 }
 
 bool try_line(const QuizModel& quiz, int number, int box, const std::string& typed, std::string& line) {
     std::string typed_cp1252;
     char32_t refused;
     if (!utf8_to_cp1252(typed, typed_cp1252, refused) || typed_cp1252.size() > text_size - 1) return false;
-    const std::string accepted = cp1252_of(quiz.questions[number - 1].answers[box - 1]);
-    const char* got = grade(accepted.c_str(), typed_cp1252.c_str());
+    const char* got = AcceptedTexts(quiz.questions[number - 1], box).grade(typed_cp1252, quiz.grading);
     line = toml_string(typed) + " -> " + utf8_of_cp1252(got) + ": ";
     // The score counts a question by its first box alone.
     if (box == 2) {
@@ -228,8 +350,9 @@ bool try_line(const QuizModel& quiz, int number, int box, const std::string& typ
         line += "not solved";
     } else {
         line += "solved";
+        // Graded exactly, the reveal compares the box's text untrimmed.
         const bool spaced = typed.front() == ' ' || typed.back() == ' ';  // not empty: it got BRAVO
-        if (spaced && quiz.reveal != reveal_none)
+        if (spaced && quiz.reveal != reveal_none && quiz.grading == grading_exact)
             line += ", but nothing is revealed while the box's text has spaces around it";
     }
     return true;
@@ -242,7 +365,7 @@ QuizCheck check_quiz(const std::string& source_path, const CheckSettings& settin
     // The files are tried even after mistakes in the text, so that all are told at once.
     load_question_files(check.quiz, source_path, check.data, diagnostics, settings.pictures);
     load_quiz_icon(check.quiz, source_path, check.icon, diagnostics);
-    if (read) check_grading(check.quiz, source_path, settings.text_width, diagnostics);
+    if (read) check_grading(check.quiz, source_path, settings.measures, diagnostics);
     if (settings.warnings_as_errors) {
         for (Diagnostic& found : diagnostics) {
             found.from_warning = found.severity == Severity::warning;

@@ -19,9 +19,25 @@
 // tools measure it with the platform, tests give their own rule.
 using TextWidth = std::function<int(const std::string& text)>;
 
+// A code's width in the header's code box, whose font is not the answers'.
+struct CodeWidth {
+    TextWidth text_width;  // of a code (Windows-1252) in the code box's font
+    int label_width = 0;   // of " Code :" before the box
+    int margins = 0;       // the box's left and right margins together
+};
+
+// How the tools measure texts as the player shows them; either may be empty.
+struct Measures {
+    TextWidth answer_width;
+    CodeWidth code_width;
+};
+
+// Pixels of text that the code box shows at its widest.
+int code_box_text_width(const CodeWidth& code_width);
+
 // Adds to `diagnostics` an error for each try whose grade differs, then the
-// warnings, for a quiz read without error; `text_width` may be empty.
-void check_grading(const QuizModel& quiz, const std::string& file_name, const TextWidth& text_width,
+// warnings, for a quiz read without error.
+void check_grading(const QuizModel& quiz, const std::string& file_name, const Measures& measures,
                    Diagnostics& diagnostics);
 
 // Inner width in pixels of box `box` (1 or 2) of the quiz's answer boxes, as the panel lays them out.
@@ -34,7 +50,7 @@ int answer_box_text_width(const QuizModel& quiz, int box);
 bool try_line(const QuizModel& quiz, int number, int box, const std::string& typed, std::string& line);
 
 struct CheckSettings {
-    TextWidth text_width;             // may be empty: answers are not measured
+    Measures measures;                // may be empty: texts are not measured
     bool warnings_as_errors = false;  // --strict
     PictureLoading pictures;          // headers only, or converted (through a cache, with progress)
 };

@@ -7,13 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "authoring/code_lines.h"
+#include "authoring/source_place.h"
 #include "quiz_data/quiz_kinds.h"
-
-// Where a value starts in the source, both counted from 1; 0 where there is none.
-struct SourcePlace {
-    int line = 0;
-    int column = 0;
-};
 
 // An expected grade written in the source: `typed` in box `box` (1 or 2) gets `grade`.
 struct GradeTry {
@@ -25,6 +21,7 @@ struct GradeTry {
 
 struct ModelQuestion {
     std::string answers[2];  // of box 1 and box 2; the second is empty in a one-box quiz
+    std::vector<std::string> variants[2];  // other accepted texts of each box (`variants`, `variants_2`)
     std::string text;
     std::string reveal_text;
     // Files as the source names them, relative to its folder; empty when absent.
@@ -40,6 +37,7 @@ struct ModelQuestion {
 
     SourcePlace place;  // of its [[question]] header
     SourcePlace answer_places[2];
+    SourcePlace variants_places[2];
     SourcePlace text_place;
     SourcePlace reveal_text_place;
     SourcePlace picture_place;
@@ -62,7 +60,9 @@ struct QuizModel {
     std::string answer_labels[2];    // captions of the two boxes; empty without `answer_labels`
     int reveal = reveal_none;
     ModelColour colour;
-    std::vector<std::string> codes;  // code k is shown while k questions are solved
+    int grading = grading_exact;
+    std::vector<ScoredCode> codes;   // by increasing score; see code_lines.h
+    bool codes_by_score = false;     // written as a table keyed by score, not as a list
     std::string icon;                // file of the packed quiz's icon; empty: the player's
     std::vector<ModelQuestion> questions;
 
@@ -73,6 +73,7 @@ struct QuizModel {
     SourcePlace answer_labels_place;
     SourcePlace reveal_place;
     SourcePlace colour_place;
+    SourcePlace grading_place;
     SourcePlace codes_place;
     SourcePlace icon_place;
 };

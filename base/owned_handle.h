@@ -69,6 +69,12 @@ struct DcTraits {
     static void close(HDC h) { DeleteDC(h); }
 };
 
+struct WindowTraits {
+    static HWND empty() { return nullptr; }
+    static bool valid(HWND window) { return window != nullptr; }
+    static void close(HWND window) { DestroyWindow(window); }
+};
+
 struct IconTraits {
     static HICON empty() { return nullptr; }
     static bool valid(HICON h) { return h != nullptr; }
@@ -92,6 +98,7 @@ using OwnedView = OwnedHandle<const void*, ViewTraits>;
 using OwnedModule = OwnedHandle<HMODULE, ModuleTraits>;
 using OwnedMemoryDc = OwnedHandle<HDC, DcTraits>;
 using OwnedIcon = OwnedHandle<HICON, IconTraits>;
+using OwnedWindow = OwnedHandle<HWND, WindowTraits>;  // a window no parent destroys
 // A COM interface pointer: one reference, released with its owner.
 template <typename Interface>
 using OwnedInterface = OwnedHandle<Interface*, InterfaceTraits<Interface>>;

@@ -33,6 +33,8 @@ MainLayout main_layout(int client_width, int client_height, TextSize version_tex
 
 // The header's texts as measured in their fonts. Explanations, creator, "Par : ",
 // " Code :" and the code box share the stock font's line height.
+constexpr const char* code_label_text = " Code :";
+
 struct HeaderTextSizes {
     int line_height = 0;
     TextSize title;

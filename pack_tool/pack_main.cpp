@@ -23,7 +23,7 @@
 #include "authoring/quiz_build_win32.h"
 #include "authoring/quiz_check.h"
 #include "authoring/quiz_source.h"
-#include "authoring/toml_writer.h"
+#include "authoring/source_writer.h"
 #include "base/wide_text.h"
 #include "pack_tool/console_window.h"
 
@@ -228,7 +228,7 @@ int check_command(const Arguments& arguments) {
     const std::string& path = arguments.inputs[0];
     PictureLoading headers;
     headers.headers_only = true;
-    const QuizCheck check = check_quiz(path, {answer_text_width, arguments.strict, headers});
+    const QuizCheck check = check_quiz(path, {player_measures(), arguments.strict, headers});
     if (refuse_checked(path, check.diagnostics)) return exit_bad_input;
     std::printf("%s: %s, no error, %s\n", shown_path(path).c_str(),
                 counted(static_cast<int>(check.quiz.questions.size()), "question").c_str(),

@@ -22,7 +22,6 @@ constexpr int explanations_id = 28;
 constexpr int title_id = 29;
 constexpr int code_label_id = 31;
 const char* const creator_prefix = "Par : ";
-const char* const code_label_text = " Code :";
 constexpr int link_cursor_id = 1003;
 constexpr COLORREF header_colour = RGB(128, 128, 255);
 constexpr COLORREF link_colour = RGB(50, 50, 255);

@@ -32,6 +32,9 @@ std::string lines_of(const Diagnostics& diagnostics) {
 
 // Ten pixels per byte: "Constantinople" is 140 pixels, wider than any box.
 int ten_pixels_a_byte(const std::string& text) { return 10 * static_cast<int>(text.size()); }
+// Codes at a pixel per byte, after a label as wide as the box's place: 146 bytes show.
+int a_pixel_a_byte(const std::string& text) { return static_cast<int>(text.size()); }
+const Measures measures = {ten_pixels_a_byte, {a_pixel_a_byte, 36, 4}};
 
 // ---------------------------------------------------------------- warnings and tries
 
@@ -39,7 +42,11 @@ struct Warned {
     const char* name;
     std::string answers;  // the questions' answer lines
     std::string warnings;
+    std::string head = "kind = \"text\"\n";
 };
+
+const std::string lenient = "kind = \"text\"\ngrading = \"lenient\"\n";
+const std::string three_questions = "answer = \"Paris\"\n[[question]]\nanswer = \"Lyon\"\n[[question]]\nanswer = \"Nice\"\n";
 
 const Warned warned[] = {
     {"leading space", u8"answer = \" Paris\"\n",
@@ -61,14 +68,44 @@ const Warned warned[] = {
      "quiz.toml:3:10: warning: question 1: answer: \"Constantinople\" is 140 pixels wide and the answer box shows 92: "
      "the player never sees it whole while typing"},
     {"as wide as the box shows", u8"answer = \"Amsterdam\"\n", ""},
+    // Other accepted texts, and the forgiving comparison.
+    {"a variant without the accents", u8"answer = \"Élysée\"\nvariants = [\"Elysee\"]\n", ""},
+    {"accents folded away", u8"answer = \"Cœur\"\n", "", lenient},
+    {"a sign no key types", u8"answer = \"¿Qué?\"\n",
+     u8"quiz.toml:4:10: warning: question 1: answer: \"¿Qué?\" holds characters a French keyboard cannot type: a "
+     u8"player who types \"QUE?\" gets \"Quasiment\"",
+     lenient},
+    {"a sign on the keyboard", u8"answer = \"45°C\"\n", "", lenient},
+    {"a variant the answer accepts already", u8"answer = \"Nord-Est\"\nvariants = [\"Ouest\", \"nord est\"]\n",
+     "quiz.toml:5:12: warning: question 1: variants: \"nord est\" is the answer once folded (grading = "
+     "\"lenient\"): it accepts nothing more",
+     lenient},
+    {"the same variant, exactly", u8"answer = \"Nord-Est\"\nvariants = [\"nord est\"]\n", ""},
+    {"a variant another question accepts", "answer = \"Lyon\"\nvariants = [\"Paris\"]\n[[question]]\nanswer = \"paris\"\n",
+     "quiz.toml:6:10: warning: question 2: answer: question 1 accepts \"Paris\" too"},
+    {"codes that stop early", three_questions,
+     "quiz.toml:2:9: warning: codes: from 3 solved on, the code box is empty; a table keeps the last code",
+     "kind = \"text\"\ncodes = [\"A\", \"B\"]\n"},
+    {"a code for every question", three_questions, "", "kind = \"text\"\ncodes = [\"A\", \"B\", \"C\"]\n"},
+    {"a table keeps its last code", three_questions, "", "kind = \"text\"\ncodes = { 2 = \"B\" }\n"},
+    {"a code wider than its box", "answer = \"Paris\"\n",
+     "quiz.toml:2:10: warning: codes: code 1: \"" + std::string(147, 'C') +
+         "\" is 147 pixels wide and the code box shows 146: the player sees it cut",
+     "kind = \"text\"\ncodes = [\"" + std::string(147, 'C') + "\"]\n"},
+    {"a code as wide as its box", "answer = \"Paris\"\n", "",
+     "kind = \"text\"\ncodes = [\"" + std::string(146, 'C') + "\"]\n"},
+    {"a text never shown", "answer = \"Paris\"\ntext = \"Capitale ?\"\nmedia = \"q.mp3\"\n",
+     "quiz.toml:4:8: warning: question 1: text: a sound quiz never shows a question's text: it is packed and never "
+     "seen",
+     "kind = \"sound\"\n"},
+    {"a text shown", "answer = \"Paris\"\ntext = \"Capitale ?\"\n", ""},
 };
 
 TEST(GradingWarnings, EachWarningOnceWhereTheAnswerIs) {
     for (const Warned& row : warned) {
         SCOPED_TRACE(row.name);
         Diagnostics diagnostics;
-        check_grading(read_or_fail("kind = \"text\"\n[[question]]\n" + row.answers), "quiz.toml", ten_pixels_a_byte,
-                      diagnostics);
+        check_grading(read_or_fail(row.head + "[[question]]\n" + row.answers), "quiz.toml", measures, diagnostics);
         const std::string warnings = lines_of(diagnostics);
         EXPECT_EQ(count_of(diagnostics, Severity::error), 0);
         if (row.warnings.empty()) {
@@ -97,6 +134,15 @@ tries_2 = { "Nympheas" = "Quasiment", "phéas" = "y a de l'idée" }
         u8"quiz.toml:3:21: warning: question 1: answers: \"Nymphéas\" holds letters beyond A-Z: a player who types "
         u8"\"Nympheas\" gets \"Quasiment\"";
     EXPECT_EQ(lines_of(diagnostics), expected);
+    // Tries are graded against every accepted text, in the quiz's mode.
+    diagnostics.clear();
+    check_grading(read_or_fail(lenient + u8R"([[question]]
+answer = "La tour Eiffel"
+variants = ["Tour Eiffel"]
+tries = { "TOUR  EIFFEL" = "BRAVO", "la tour eifel" = "Quasiment", "Tour" = "Trop court" }
+)"),
+                  "quiz.toml", {}, diagnostics);
+    EXPECT_EQ(lines_of(diagnostics), "quiz.toml:6:68: error: question 1: tries: \"Tour\" gets \"FAUX\", not \"Trop court\"");
 }
 
 // ---------------------------------------------------------------- try
@@ -104,6 +150,8 @@ tries_2 = { "Nympheas" = "Quasiment", "phéas" = "y a de l'idée" }
 TEST(TryLine, GradeAndSolvedAsThePlayerDecides) {
     const QuizModel text_quiz = read_or_fail(
         "kind = \"text\"\nreveal = \"text\"\n[[question]]\nanswer = \"Tournesol\"\nreveal_text = \"x\"\n");
+    const QuizModel forgiving = read_or_fail(lenient + "reveal = \"text\"\n[[question]]\nanswer = \"Tournesol\"\n"
+                                                       "variants = [\"Soleil\"]\nreveal_text = \"x\"\n");
     const QuizModel two_boxes = read_or_fail(
         "kind = \"picture\"\n[[question]]\nanswers = [\"Monet\", \"Impression\"]\npicture = \"q.jpg\"\n");
     const struct {
@@ -115,6 +163,7 @@ TEST(TryLine, GradeAndSolvedAsThePlayerDecides) {
         {text_quiz, 1, "   ", "\"   \" -> ?: not solved"},
         {text_quiz, 1, " tournesol",
          "\" tournesol\" -> BRAVO: solved, but nothing is revealed while the box's text has spaces around it"},
+        {forgiving, 1, " SOLEIL ", "\" SOLEIL \" -> BRAVO: solved"},
         {two_boxes, 2, "impression", "\"impression\" -> BRAVO: the second box never decides whether the "
                                      "question is solved"},
         {two_boxes, 1, u8"Monét", u8"\"Monét\" -> Quasiment: not solved"},

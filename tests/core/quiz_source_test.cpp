@@ -14,7 +14,8 @@
 #include "authoring/picture_convert.h"
 #include "authoring/player_format.h"
 #include "authoring/quiz_source.h"
-#include "authoring/toml_writer.h"
+#include "quiz_data/quiz_resources.h"
+#include "authoring/source_writer.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ TEST(QuizSource, EveryRefusalAtItsPlace) {
         {text_kind + "colour = \"#5A5F9G\"\n" + one,
          "2:10 colour: expected \"#RRGGBB\": red, green and blue in hexadecimal, not \"#5A5F9G\""},
         {text_kind + "icon = \"\"\n" + one, "2:8 icon: expected a file name, as icon = \"logo.png\""},
-        {text_kind + "codes = \"A\"\n" + one, "2:9 codes: expected a list of strings"},
+        {text_kind + "codes = \"A\"\n" + one, "2:9 codes: expected a list of strings, or a table of codes by score as { 5 = \"CODE\" }"},
         {text_kind + "codes = [\"A\", \"B\"]\n" + one, "2:9 codes: 2 codes for 1 question; at most one code per question"},
         {text_kind + "codes = [\"A\", \"B\\r\"]\n" + two,
          "2:15 codes: code 2: code contains a line break, which a code cannot hold"},
@@ -129,6 +130,35 @@ TEST(QuizSource, EveryRefusalAtItsPlace) {
              u8"4:11 question 1: tries: character U+2192 (\u2192) cannot be typed in the player"},
         {text_kind + one + "tries_2 = { \"a\" = \"BRAVO\" }\n",
          "4:11 question 1: tries_2: only a question with two answers (answers) has a second box"},
+        // Other accepted texts, the grading mode, codes by score.
+        {text_kind + "grading = \"lenient\"\n" + one + "variants = [\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", \"7\", \"8\"]\n",
+         ""},
+        {text_kind + one + "variants = [\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", \"7\", \"8\", \"9\"]\n",
+         "4:12 question 1: variants: 9 variants; a box accepts at most 8 besides its answer"},
+        {text_kind + one + "variants = \"b\"\n",
+         "4:12 question 1: variants: expected a list of strings, as [\"other\", \"answer\"]"},
+        {text_kind + one + "variants = [\"b|c\", \"\", 3]\n",
+         "4:13 question 1: variants: text contains '|', which a quiz cannot hold\n"
+         "4:20 question 1: variants: an empty text; a variant is another accepted answer\n"
+         "4:24 question 1: variants: expected a string"},
+        {text_kind + one + "variants_2 = [\"b\"]\n",
+         "4:14 question 1: variants_2: only a question with two answers (answers) has a second box"},
+        {"kind = \"picture\"\n" + pair + "variants_2 = [\"" + std::string(260, 'y') + "\"]\n",
+         "5:15 question 1: variants_2: text is 260 bytes in Windows-1252, over the limit of 259"},
+        {text_kind + "grading = \"loose\"\n" + one,
+         "2:11 grading: unknown value \"loose\"; expected \"exact\" or \"lenient\""},
+        {text_kind + "codes = { 1 = \"A\", 2 = \"B\" }\n" + two, ""},
+        {text_kind + "codes = { 0 = \"A\", 3 = \"B\", 02 = \"C\", x = \"D\" }\n" + two,
+         "2:11 codes: key \"0\" is not a score from 1 to 2; expected { 5 = \"CODE\", ... }, each code from that many "
+         "questions solved\n"
+         "2:29 codes: key \"02\" is not a score from 1 to 2; expected { 5 = \"CODE\", ... }, each code from that many "
+         "questions solved\n"
+         "2:20 codes: key \"3\" is not a score from 1 to 2; expected { 5 = \"CODE\", ... }, each code from that many "
+         "questions solved\n"
+         "2:39 codes: key \"x\" is not a score from 1 to 2; expected { 5 = \"CODE\", ... }, each code from that many "
+         "questions solved"},
+        {text_kind + "codes = { 2 = \"B\\n\" }\n" + two,
+         "2:15 codes: score 2: code contains a line break, which a code cannot hold"},
         // Every mistake at once, in reading order: unknown keys, the header, then each question.
         {u8"kind = \"text\"\ntitle = \"Nord \u2192 Sud\"\ncolour = \"#12345\"\ntitel = \"x\"\n\n[[question]]\nanswer = "
          u8"\"a|b\"\n\n[[question]]\nanswers = [\"a\", \"b\"]\ntries = { \"x\" = \"Bravo\" }\n",
@@ -198,21 +228,50 @@ PlayerQuiz packed_or_fail(const QuizModel& quiz, const std::vector<QuestionData>
     return packed;
 }
 
-TEST(TomlWriter, WritesTheSourceFormatAndRefusesWhatItCannotHold) {
+TEST(PlayerFormat, OtherAcceptedTextsTravelApartAndCodesRunByScore) {
+    const std::string source = text_kind + "codes = [\"A\"]\n" + questions(3);
+    const PlayerQuiz today = packed_or_fail(read_or_fail(source), std::vector<QuestionData>(3));
+    const PlayerQuiz fair = packed_or_fail(
+        read_or_fail("grading = \"lenient\"\n" + source + "variants = [\"b\"]\n"), std::vector<QuestionData>(3));
+    // A player that knows nothing of the grading stream reads the same two streams.
+    ASSERT_EQ(today.resources.size(), 2u);
+    ASSERT_EQ(fair.resources.size(), 3u);
+    EXPECT_EQ(fair.resources[0].bytes, today.resources[0].bytes);
+    EXPECT_EQ(fair.resources[1].bytes, today.resources[1].bytes);
+    EXPECT_EQ(fair.resources[2].id, grading_stream_id);
+    EXPECT_EQ(question_at(fair.content, 2)->variants[0], std::vector<std::string>{"b"});
+    EXPECT_EQ(std::string(today.content.codes[1]), "");
+
+    const PlayerQuiz by_score = packed_or_fail(read_or_fail(text_kind + "codes = { 3 = \"C\", 2 = \"B\" }\n" + questions(4)),
+                                               std::vector<QuestionData>(4));
+    const char* const lines[] = {"", "B", "C", "C"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(std::string(by_score.content.codes[i]), lines[i]) << i;
+}
+
+TEST(SourceWriter, WritesAPackedQuizAsAFreshSourceAndRefusesWhatItCannotHold) {
     const QuizModel quiz = read_or_fail(picture_source);
     PlayerQuiz packed = packed_or_fail(quiz, std::vector<QuestionData>(2));
     std::vector<QuestionFiles> files;
     for (const ModelQuestion& question : quiz.questions)
         files.push_back({question.picture, question.media, question.answer_picture});
-    std::string toml, error;
-    ASSERT_TRUE(write_quiz_toml(packed.content, files, toml, error)) << error;
-    EXPECT_EQ(toml, picture_source);  // every field read, then written back in the writer's own order
+    const auto written = [&] {
+        std::string error;
+        const QuizModel model = model_of_packed(packed.content, files, "", error);
+        return error.empty() ? write_quiz_source(model) : WrittenSource{"", error};
+    };
+    // Every field read, then written back in the writer's own order.
+    EXPECT_EQ(written().text, picture_source);
     copy_text(question_at(packed.content, 1)->answer_1, "\x9D");
-    EXPECT_FALSE(write_quiz_toml(packed.content, files, toml, error));
-    EXPECT_EQ(error, "question 2: answers: byte 0x9D has no character in Windows-1252");
+    EXPECT_EQ(written().error, "question 2: answers: byte 0x9D has no character in Windows-1252");
     packed.content.reveal_mode = 7;
-    EXPECT_FALSE(write_quiz_toml(packed.content, files, toml, error));
-    EXPECT_EQ(error, "reveal: reveal mode 7 has no name");
+    EXPECT_EQ(written().error, "reveal: reveal mode 7 has no name");
+    // The grading, the variants and codes by score come back in their own form.
+    const std::string fair = "kind = \"text\"\ntitle = \"\"\ncreator = \"\"\nexplanations = \"\"\nreveal = \"none\"\n"
+                             "colour = \"#5A5F96\"\ncodes = { 2 = \"B\" }\ngrading = \"lenient\"\n\n"
+                             "[[question]]\nanswer = \"a\"\nvariants = [\"b\", \"c\"]\n\n[[question]]\nanswer = \"d\"\n";
+    packed = packed_or_fail(read_or_fail(fair), std::vector<QuestionData>(2));
+    files.clear();
+    EXPECT_EQ(written().text, fair);
 }
 
 TEST(QuestionFiles, LoadsAndChecksEachKind) {

@@ -9,7 +9,7 @@
 
 #include "authoring/player_format.h"
 #include "authoring/quiz_source.h"
-#include "authoring/toml_writer.h"
+#include "authoring/source_writer.h"
 #include "quiz_data/quiz_stream.h"
 #include "quiz_data/stream_decoder.h"
 #include "tests/support/quiz_difference.h"
@@ -54,6 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return 0;
     }
     check(diagnostics.empty());
+    // Written back unchanged, a source keeps its bytes.
+    const WrittenSource kept = rewrite_quiz_source(text, quiz);
+    check(kept.error.empty() && kept.text == text);
     PlayerQuiz packed;
     if (!pack_or_overflow(quiz, packed)) return 0;
     check_streams(packed);
@@ -61,10 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::vector<QuestionFiles> files;
     for (const ModelQuestion& question : quiz.questions)
         files.push_back({question.picture, question.media, question.answer_picture});
-    std::string toml, error;
-    check(write_quiz_toml(packed.content, files, toml, error));
+    std::string error;
+    const WrittenSource written = write_quiz_source(model_of_packed(packed.content, files, "", error));
+    check(error.empty() && written.error.empty());
     QuizModel again;
-    check(read_quiz_source(toml, "quiz.toml", again, diagnostics));
+    check(read_quiz_source(written.text, "quiz.toml", again, diagnostics));
     PlayerQuiz repacked;
     check(pack_or_overflow(again, repacked));
     check(quiz_difference(packed.content, repacked.content).empty());
