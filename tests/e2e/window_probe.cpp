@@ -4,6 +4,7 @@
 // Usage: window_probe TITLE COMMAND [ARGUMENTS]
 //   window            prints "left top right bottom maximised" of the main window
 //   in-view ID...     exit 0 when every control lies wholly in the question panel's view
+//   texts ID...       prints the text of each control of the question panel, one a line
 //   place L T W H | maximise | close
 #include <windows.h>
 
@@ -61,6 +62,12 @@ int main(int argc, char** argv) {
         std::printf("%ld %ld %ld %ld %d\n", frame.left, frame.top, frame.right, frame.bottom, IsZoomed(main_window) ? 1 : 0);
     } else if (!std::strcmp(command, "in-view")) {
         return in_view(numbers);
+    } else if (!std::strcmp(command, "texts")) {
+        for (int id : numbers) {
+            char text[300] = {};
+            SendMessageA(GetDlgItem(panel, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+            std::printf("%s\n", text);
+        }
     } else if (!std::strcmp(command, "place") && numbers.size() == 4) {
         SetWindowPos(main_window, nullptr, numbers[0], numbers[1], numbers[2], numbers[3], SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (!std::strcmp(command, "maximise")) {
