@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <string_view>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,16 +22,99 @@ constexpr int text_quiz_questions = 10;
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// The kind of quiz a file belongs to, by its content: picture, sound or video;
-// text_quiz for anything else.
-int quiz_kind_of(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (is_mp3(bytes)) return sound_quiz;
-    if (is_avi(bytes)) return video_quiz;
-    RgbaPicture picture;
-    std::string why;
-    return decode_picture_file(bytes.data(), bytes.size(), picture, why) ? picture_quiz : text_quiz;
+bool has_bytes(const std::vector<unsigned char>& bytes, std::size_t offset, std::string_view signature) {
+    return bytes.size() >= offset + signature.size() &&
+           std::equal(signature.begin(), signature.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+// Sounds and videos that a quiz cannot carry, told by the bytes at `offset`; the
+// ISO brands of picture formats (HEIC, AVIF) are told apart before these, and
+// the first row that matches wins.
+struct OtherMedia {
+    std::size_t offset;
+    std::string_view signature;
+    const char* what;
+    const char* export_as;
+};
+
+using namespace std::string_view_literals;
+const OtherMedia other_media[] = {
+    {8, "WAVE"sv, "a WAV sound", "MP3"},
+    {8, "AIF"sv, "an AIFF sound", "MP3"},
+    {0, "fLaC"sv, "a FLAC sound", "MP3"},
+    {0, "OggS"sv, "an Ogg sound or video", "MP3 or AVI"},
+    {4, "ftypM4A"sv, "an M4A sound", "MP3"},
+    {4, "ftypqt"sv, "a MOV video", "AVI"},
+    {4, "moov"sv, "a MOV video", "AVI"},
+    {4, "mdat"sv, "a MOV video", "AVI"},
+    {4, "ftyp"sv, "an MP4 video", "AVI"},
+    {0, "\x1A\x45\xDF\xA3"sv, "a Matroska or WebM video", "AVI"},
+    {0, "\x30\x26\xB2\x75\x8E\x66\xCF\x11"sv, "a Windows Media sound or video", "MP3 or AVI"},
+    {0, "\0\0\1\xBA"sv, "an MPEG video", "AVI"},
+    {0, "\0\0\1\xB3"sv, "an MPEG video", "AVI"},
+};
+
+// What a file of the folder is, by its content: the kind of quiz it goes in, or
+// text_quiz with why no quiz can carry it.
+struct FolderFile {
+    std::string name;
+    int kind = text_quiz;
+    std::string what;  // "a WebP picture", "an MP3 sound"
+    std::string why;   // for text_quiz: ", which a quiz cannot carry: export it as JPEG or PNG"
+};
+
+// "an" before the format names that start with a vowel sound: AVIF, ICO, SVG.
+std::string picture_named(const char* format) {
+    return std::string(std::strchr("AEIOUS", format[0]) ? "an " : "a ") + format + " picture";
+}
+
+FolderFile folder_file(const std::filesystem::path& path) {
+    FolderFile file;
+    file.name = path.filename().u8string();
+    std::ifstream stream(path, std::ios::binary);
+    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    bool accepted = false;
+    const char* format = picture_format_name(bytes.data(), bytes.size(), accepted);
+    if (is_mp3(bytes)) {
+        file.kind = sound_quiz;
+        file.what = "an MP3 sound";
+    } else if (is_avi(bytes)) {
+        file.kind = video_quiz;
+        file.what = "an AVI video";
+    } else if (format) {
+        file.what = picture_named(format);
+        PictureProbe probe;
+        std::string why;
+        if (!accepted)
+            file.why = ", which a quiz cannot carry: export it as JPEG or PNG";
+        else if (probe_picture_file(bytes.data(), bytes.size(), probe, why))
+            file.kind = picture_quiz;
+        else
+            file.what = why.substr(why.find(' ') + 1);  // "is a damaged or truncated JPEG picture"
+    } else {
+        const auto media = std::find_if(std::begin(other_media), std::end(other_media), [&bytes](const OtherMedia& other) {
+            return has_bytes(bytes, other.offset, other.signature);
+        });
+        if (media == std::end(other_media)) {
+            file.what = "not a picture, a sound or a video";
+        } else {
+            file.what = media->what;
+            file.why = std::string(", which a quiz cannot carry: export it as ") + media->export_as;
+        }
+    }
+    return file;
+}
+
+std::string left_out_reason(const FolderFile& file, int kind) {
+    if (file.kind == text_quiz) return file.what + file.why;
+    const std::string other = quiz_kind_names[file.kind];
+    return file.what + ", which a " + quiz_kind_names[kind] + " quiz does not take: make a " + other +
+           " quiz with --kind " + other;
+}
+
+// Files the system keeps in a folder of its own accord, never the maker's.
+bool system_file(const std::string& name) {
+    return name[0] == '.' || name == "Thumbs.db" || name == "desktop.ini";
 }
 
 }  // namespace
@@ -124,28 +209,43 @@ bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, Diagn
         failure = file_error(target_path, "already exists; new never overwrites a file");
         return false;
     }
-    std::vector<std::string> by_kind[4];
+    std::vector<FolderFile> found;
     if (kind != text_quiz) {
         for (const auto& entry : std::filesystem::directory_iterator(directory, status_error)) {
-            if (!entry.is_regular_file(status_error)) continue;
-            by_kind[quiz_kind_of(entry.path())].push_back(entry.path().filename().u8string());
-        }
-        if (kind < 0) {
-            kind = picture_quiz;
-            for (const int other : {sound_quiz, video_quiz})
-                if (by_kind[other].size() > by_kind[kind].size()) kind = other;
-        }
-        if (by_kind[kind].empty()) {
-            const std::string wanted = kind == picture_quiz ? "picture (JPEG, PNG, GIF or BMP)"
-                                       : kind == sound_quiz ? "MP3 file"
-                                                            : "AVI file";
-            failure = file_error(
-                folder, "no " + wanted + " in this folder; add the quiz's files, or use --kind text for a text quiz");
-            return false;
+            if (entry.is_regular_file(status_error) && !system_file(entry.path().filename().u8string()))
+                found.push_back(folder_file(entry.path()));
         }
     }
-    std::vector<std::string>& files = by_kind[kind];
-    std::sort(files.begin(), files.end(), file_name_before);
+    std::sort(found.begin(), found.end(), [](const FolderFile& first, const FolderFile& second) {
+        return file_name_before(first.name, second.name);
+    });
+    std::vector<std::string> by_kind[4];
+    for (const FolderFile& file : found) by_kind[file.kind].push_back(file.name);
+    const bool kind_chosen_here = kind < 0;
+    if (kind_chosen_here) {
+        kind = picture_quiz;
+        for (const int other : {sound_quiz, video_quiz})
+            if (by_kind[other].size() > by_kind[kind].size()) kind = other;
+    }
+    for (const FolderFile& file : found)
+        if (file.kind != kind) written.left_out.push_back({file.name, left_out_reason(file, kind)});
+    if (kind != text_quiz && by_kind[kind].empty()) {
+        const std::size_t count = found.size();
+        if (kind_chosen_here && count > 0)
+            failure = file_error(folder, "this folder holds " +
+                                             (count == 1 ? std::string("1 file, which a quiz cannot carry")
+                                                         : std::to_string(count) + " files, none of which a quiz can carry") +
+                                             " (see the list above); add pictures (JPEG, PNG, GIF or BMP), MP3 sounds or "
+                                             "AVI videos, or use --kind text for a text quiz");
+        else
+            failure = file_error(folder, "no " +
+                                             std::string(kind == picture_quiz ? "picture (JPEG, PNG, GIF or BMP)"
+                                                         : kind == sound_quiz ? "MP3 file"
+                                                                              : "AVI file") +
+                                             " in this folder; add the quiz's files, or use --kind text for a text quiz");
+        return false;
+    }
+    const std::vector<std::string>& files = by_kind[kind];
     if (files.size() > max_questions) {
         failure = file_error(folder, std::to_string(files.size()) + " files; a quiz holds at most 96 questions");
         return false;
@@ -158,6 +258,8 @@ bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, Diagn
         failure = file_error(target_path, "cannot be written");
         return false;
     }
-    written = {target_path, kind, kind == text_quiz ? text_quiz_questions : static_cast<int>(files.size())};
+    written.path = target_path;
+    written.kind = kind;
+    written.question_count = kind == text_quiz ? text_quiz_questions : static_cast<int>(files.size());
     return true;
 }

@@ -19,14 +19,24 @@ std::string answer_from_file_name(const std::string& name);
 // there as a comment saying what it does.
 std::string new_quiz_toml(int kind, const std::string& title, const std::vector<std::string>& files);
 
+// A file of the folder that the new quiz leaves out, and why:
+// {"Pont_Neuf.webp", "a WebP picture, which a quiz cannot carry: export it as JPEG or PNG"}.
+struct LeftOutFile {
+    std::string name;
+    std::string reason;  // what the file is, why it is left out and, where there is one, the fix
+};
+
 // Writes FOLDER/quiz.toml from what the folder holds: its pictures, else its
 // MP3s, else its AVIs (the most numerous kind wins), each told by its content;
 // `kind` is -1 to choose so, or the kind asked for. Never overwrites a file.
 // Returns false with what stopped it in `failure`; `written` names the new
-// file (joined to `folder` as the maker typed it), its kind and its questions.
+// file (joined to `folder` as the maker typed it), its kind and its questions,
+// and lists, even when nothing is written, every file of the folder left out
+// (none for a text quiz, which takes no file), in the order of the questions.
 struct NewQuiz {
     std::string path;
     int kind = 0;
     int question_count = 0;
+    std::vector<LeftOutFile> left_out;
 };
 bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, Diagnostic& failure);

@@ -271,6 +271,12 @@ struct StbFree {
 
 }  // namespace
 
+const char* picture_format_name(const unsigned char* bytes, std::size_t size, bool& accepted) {
+    const Format* format = format_of(bytes, size);
+    accepted = format && format->accepted;
+    return format ? format->name : nullptr;
+}
+
 bool probe_picture_file(const unsigned char* bytes, std::size_t size, PictureProbe& probe, std::string& why,
                         long long max_pixels) {
     probe = PictureProbe();

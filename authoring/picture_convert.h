@@ -24,6 +24,11 @@ struct RgbColour {
 // smaller bound to explore more inputs per second).
 constexpr long long max_picture_pixels = 100000000;
 
+// The name of the picture format `bytes` hold ("JPEG", "WebP", "HEIC/HEIF"...),
+// recognised by content as decode_picture_file recognises it, and whether a
+// quiz can carry it; nullptr when they hold no picture format known here.
+const char* picture_format_name(const unsigned char* bytes, std::size_t size, bool& accepted);
+
 // What a picture file's headers say, read without decoding a pixel.
 struct PictureProbe {
     const char* format = nullptr;  // "JPEG", "PNG", "GIF" or "BMP"

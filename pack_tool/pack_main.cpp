@@ -303,18 +303,25 @@ int new_command(const Arguments& arguments) {
         return usage_error("unknown kind \"" + arguments.kind + "\"; expected text, picture, sound or video");
     NewQuiz written;
     Diagnostic refusal;
-    if (!write_new_quiz(arguments.inputs[0], kind, written, refusal)) return failure(refusal);
+    const bool made = write_new_quiz(arguments.inputs[0], kind, written, refusal);
+    const std::string path = shown_path(written.path);
+    if (made) std::printf("%s: a %s quiz of %d questions\n", path.c_str(), quiz_kind_names[written.kind],
+                          written.question_count);
+    if (!written.left_out.empty()) std::printf("Left out:\n");
+    for (const LeftOutFile& file : written.left_out) std::printf("  %s: %s\n", file.name.c_str(), file.reason.c_str());
+    if (!made) {
+        std::fflush(stdout);  // the list comes before the error that refers to it
+        return failure(refusal);
+    }
     // The command that runs the tool where the maker is: the wrapper names itself.
     const std::string wrapper = environment_text(L"DEVINETTE_PACK_COMMAND");
     const std::string command = wrapper.empty() ? "devinette-pack" : wrapper;
-    const std::string path = shown_path(written.path);
-    std::printf("%s: a %s quiz of %d questions\n"
-                "Next:\n"
+    std::printf("Next:\n"
                 "  1. Open it in a text editor: check each answer, add texts if you like.\n"
                 "  2. %s check \"%s\"\n"
                 "  3. %s build \"%s\"%s\n",
-                path.c_str(), quiz_kind_names[written.kind], written.question_count, command.c_str(), path.c_str(),
-                command.c_str(), path.c_str(), wrapper.empty() ? "   (or drop the file on devinette-pack.exe)" : "");
+                command.c_str(), path.c_str(), command.c_str(), path.c_str(),
+                wrapper.empty() ? "   (or drop the file on devinette-pack.exe)" : "");
     return exit_success;
 }
 

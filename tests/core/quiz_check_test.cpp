@@ -3,10 +3,14 @@
 // tests/e2e/quiz_maker.sh). Sources and typed texts are u8 literals.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "authoring/new_quiz.h"
+#include "authoring/picture_convert.h"
 #include "authoring/quiz_check.h"
 #include "authoring/quiz_source.h"
 
@@ -192,6 +196,66 @@ TEST(NewQuiz, FileNamesGiveAnswersInNumberOrder) {
         EXPECT_TRUE(file_name_before(first, second)) << first << " " << second;
         EXPECT_FALSE(file_name_before(second, first)) << first << " " << second;
     }
+}
+
+// Told by content, in question order; the system's own files are not the maker's.
+using namespace std::string_view_literals;
+TEST(NewQuiz, EveryFileLeftOutIsToldWithItsReasonAndFix) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "new_quiz_test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto write = [&folder](const char* name, const std::string& bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+    };
+    const std::vector<unsigned char> jpeg = encode_jpeg({1, 1, {255, 0, 0, 255}});
+    write("photo 10.jpg", std::string(jpeg.begin(), jpeg.end()));
+    write("photo 9.jpg", std::string(jpeg.begin(), jpeg.end()));
+    write(".DS_Store", "x");
+    write("Thumbs.db", "x");
+    const char* const cannot = ", which a quiz cannot carry: export it as ";
+    const std::pair<const char*, std::string> rows[] = {
+        {"a.heic", std::string("\0\0\0\x18" "ftypheic"sv)},
+        {"b.avif", std::string("\0\0\0\x18" "ftypavif"sv)},
+        {"c.mov", std::string("\0\0\0\x14" "ftypqt  "sv)},
+        {"cut.jpg", std::string(jpeg.begin(), jpeg.begin() + 20)},
+        {"d.mp4", std::string("\0\0\0\x18" "ftypisom"sv)},
+        {"e.wav", std::string("RIFF\x24\0\0\0WAVEfmt "sv)},
+        {"f.mp3", "ID3\x04"},
+        {"g.txt", "notes"},
+        {"Pont_Neuf.webp", std::string("RIFF\x24\0\0\0WEBPVP8 "sv)},
+    };
+    const std::string reasons[] = {
+        std::string("a HEIC/HEIF picture") + cannot + "JPEG or PNG",
+        std::string("an AVIF picture") + cannot + "JPEG or PNG",
+        std::string("a MOV video") + cannot + "AVI",
+        "a damaged or truncated JPEG picture",
+        std::string("an MP4 video") + cannot + "AVI",
+        std::string("a WAV sound") + cannot + "MP3",
+        "an MP3 sound, which a picture quiz does not take: make a sound quiz with --kind sound",
+        "not a picture, a sound or a video",
+        "a WebP picture, which a quiz cannot carry: export it as JPEG or PNG",
+    };
+    for (const auto& [name, bytes] : rows) write(name, bytes);
+    NewQuiz written;
+    Diagnostic error;
+    ASSERT_TRUE(write_new_quiz(folder.u8string(), -1, written, error)) << error.message;
+    EXPECT_EQ(written.question_count, 2);
+    ASSERT_EQ(written.left_out.size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(written.left_out[i].name, rows[i].first);
+        EXPECT_EQ(written.left_out[i].reason, reasons[i]) << rows[i].first;
+    }
+
+    // A folder of only such files is told what it holds, not that it holds no picture.
+    for (const char* name : {"photo 10.jpg", "photo 9.jpg", "f.mp3", "quiz.toml"})
+        std::filesystem::remove(folder / name);
+    written = NewQuiz();
+    EXPECT_FALSE(write_new_quiz(folder.u8string(), -1, written, error));
+    EXPECT_EQ(error.message, "this folder holds 8 files, none of which a quiz can carry (see the list above); add "
+                             "pictures (JPEG, PNG, GIF or BMP), MP3 sounds or AVI videos, or use --kind text for a "
+                             "text quiz");
+    EXPECT_EQ(written.left_out.size(), 8u);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -30,12 +30,14 @@ convert -size 20x30 xc:'#EF4135' JPEG:"Été à Paris/Notre-Dame de Paris.png"  
 convert -size 20x20 xc:white "Été à Paris/Château 10.gif"
 convert -size 20x20 xc:black "Été à Paris/Château 9.bmp"
 printf 'notes' >"Été à Paris/lisez-moi.txt"
+convert -size 20x20 xc:white "Été à Paris/Pont_Neuf.webp"
 expect_exit 0 "new" new "Été à Paris"
 # Paths as typed, '/' joined; the next steps name the command that runs here.
 expect_text last.out "new" "Été à Paris/quiz.toml: a picture quiz of 4 questions"
 expect_text last.out "new" "  2. $root/scripts/devinette-pack check \"Été à Paris/quiz.toml\""
 [ "$(tail -n 1 last.out)" = "  3. $root/scripts/devinette-pack build \"Été à Paris/quiz.toml\"" ] ||
   { cat last.out; fail "new: the build step is not the build that runs here"; }
+expect_text last.out "new" "  Pont_Neuf.webp: a WebP picture, which a quiz cannot carry: export it as JPEG or PNG"
 toml="Été à Paris/quiz.toml"
 expect_text "$toml" "new" 'title = "Été à Paris"'
 [ "$(grep '^answer = ' "$toml" | tr '\n' '|')" = 'answer = "Château 9"|answer = "Château 10"|answer = "Notre-Dame de Paris"|answer = "Tour Eiffel"|' ] ||
