@@ -97,3 +97,11 @@ const char* grade_any(const char* const* accepted, int count, const char* typed,
     }
     return best;
 }
+
+GradeLook grade_look(const char* grade) {
+    const auto is = [grade](const char* word) { return std::strcmp(grade, word) == 0; };
+    if (is(grade_empty)) return GradeLook::plain;
+    if (is(grade_right)) return GradeLook::right;
+    if (is(grade_anagram)) return GradeLook::anagram;
+    return is(grade_wrong) ? GradeLook::wrong : GradeLook::near_miss;
+}

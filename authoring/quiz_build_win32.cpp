@@ -81,7 +81,7 @@ QuizBuild build_quiz(const std::string& source_path, const BuildSettings& settin
     PictureLoading conversion;
     conversion.cache.folder = picture_cache_folder();
     conversion.progress = settings.progress;
-    build.check = check_quiz(source_path, {player_measures(), settings.warnings_as_errors, conversion});
+    build.check = check_quiz(source_path, {player_measures(), settings.warnings_as_errors, conversion, settings.source_text});
     if (has_error(build.check.diagnostics)) return build;
     PlayerQuiz packed;
     if (!pack_quiz(build.check.quiz, source_path, build.check.data, packed, build.failures)) return build;

@@ -16,6 +16,7 @@ struct BuildSettings {
     std::string template_path;  // empty: devinette.exe beside the running program
     bool warnings_as_errors = false;
     PictureProgress progress;
+    const std::string* source_text = nullptr;  // built instead of the saved source (the editor's unsaved state)
 };
 
 struct QuizBuild {

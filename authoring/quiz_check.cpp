@@ -337,11 +337,16 @@ void check_grading(const QuizModel& quiz, const std::string& file_name, const Me
     warn_unseen_texts(checker);
 }
 
-bool try_line(const QuizModel& quiz, int number, int box, const std::string& typed, std::string& line) {
+const char* tried_grade(const QuizModel& quiz, int number, int box, const std::string& typed) {
     std::string typed_cp1252;
     char32_t refused;
-    if (!utf8_to_cp1252(typed, typed_cp1252, refused) || typed_cp1252.size() > text_size - 1) return false;
-    const char* got = AcceptedTexts(quiz.questions[number - 1], box).grade(typed_cp1252, quiz.grading);
+    if (!utf8_to_cp1252(typed, typed_cp1252, refused) || typed_cp1252.size() > text_size - 1) return nullptr;
+    return AcceptedTexts(quiz.questions[number - 1], box).grade(typed_cp1252, quiz.grading);
+}
+
+bool try_line(const QuizModel& quiz, int number, int box, const std::string& typed, std::string& line) {
+    const char* got = tried_grade(quiz, number, box, typed);
+    if (!got) return false;
     line = toml_string(typed) + " -> " + utf8_of_cp1252(got) + ": ";
     // The score counts a question by its first box alone.
     if (box == 2) {
@@ -361,7 +366,9 @@ bool try_line(const QuizModel& quiz, int number, int box, const std::string& typ
 QuizCheck check_quiz(const std::string& source_path, const CheckSettings& settings) {
     QuizCheck check;
     Diagnostics& diagnostics = check.diagnostics;
-    const bool read = load_quiz_source(source_path, check.quiz, diagnostics);
+    const bool read = settings.source_text
+                          ? read_quiz_source(*settings.source_text, source_path, check.quiz, diagnostics)
+                          : load_quiz_source(source_path, check.quiz, diagnostics);
     // The files are tried even after mistakes in the text, so that all are told at once.
     load_question_files(check.quiz, source_path, check.data, diagnostics, settings.pictures);
     load_quiz_icon(check.quiz, source_path, check.icon, diagnostics);

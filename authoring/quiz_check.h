@@ -43,6 +43,11 @@ void check_grading(const QuizModel& quiz, const std::string& file_name, const Me
 // Inner width in pixels of box `box` (1 or 2) of the quiz's answer boxes, as the panel lays them out.
 int answer_box_text_width(const QuizModel& quiz, int box);
 
+// The grade word (Windows-1252, one of answers/grade.h) the player shows for
+// `typed` (UTF-8) in box `box` (1 or 2) of question `number`, graded against
+// every text the box accepts; nullptr when the box cannot hold `typed`.
+const char* tried_grade(const QuizModel& quiz, int number, int box, const std::string& typed);
+
 // What the player shows for `typed` (UTF-8) in box `box` of question `number`,
 // and whether that solves the question: one line, as
 // "Monnet" -> Quasiment: not solved
@@ -53,6 +58,7 @@ struct CheckSettings {
     Measures measures;                // may be empty: texts are not measured
     bool warnings_as_errors = false;  // --strict
     PictureLoading pictures;          // headers only, or converted (through a cache, with progress)
+    const std::string* source_text = nullptr;  // read instead of the file, which then only places the quiz's files
 };
 
 struct QuizCheck {

@@ -29,3 +29,11 @@ private:
     std::wstring path_;
     std::wstring temporary_;  // empty until created, and again once it has replaced the file
 };
+
+// Writes `bytes` as the whole file `name`, flushed to the disk; false with
+// GetLastError saying why (a short write is a full disk).
+bool write_whole_file(const std::wstring& name, const std::string& bytes);
+
+// Replaces `path` by `bytes` through a temporary file beside it; false with
+// GetLastError saying why, the former file untouched.
+bool replace_file(const std::wstring& path, const std::string& bytes);

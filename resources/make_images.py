@@ -11,9 +11,10 @@ outline, whose hot spot (6, 0) is the tip of the index finger.
 
 devinette.ico (icon group 1, the program's icon in Explorer) is a white
 question mark on a violet tile, antialiased, at 16, 24, 32 and 48 pixels as
-32-bit images and at 256 pixels as a PNG.
+32-bit images and at 256 pixels as a PNG; atelier.ico, the Atelier's, is the
+same mark on an orange tile.
 
-Run it from anywhere; it rewrites the four files beside itself.
+Run it from anywhere; it rewrites the five files beside itself.
 """
 
 import math
@@ -136,6 +137,7 @@ def write_file(path, kind, images, planes_or_x, bits_or_y, entry=image_entry):
 
 
 TILE = (0x5A, 0x5F, 0x96)
+ATELIER_TILE = (0xC8, 0x5A, 0x1E)  # the Atelier's: the same mark on an orange tile
 OVERSAMPLING = 4
 
 
@@ -144,7 +146,7 @@ def distance_to_segment(x, y, ax, ay, bx, by):
     return math.hypot(x - (ax + t * (bx - ax)), y - (ay + t * (by - ay)))
 
 
-def logo_colour(x, y):
+def logo_colour(x, y, tile=TILE):
     """Red, green, blue, alpha of the logo at (x, y), in a square of side 1."""
     inset, radius = 0.04, 0.18
     cx = min(max(x, inset + radius), 1 - inset - radius)
@@ -156,16 +158,16 @@ def logo_colour(x, y):
     hook = 0.12 <= ring <= 0.22 and angle >= -60
     stem = distance_to_segment(x, y, 0.585, 0.52, 0.5, 0.64) <= 0.05
     dot = math.hypot(x - 0.5, y - 0.79) <= 0.065
-    return (255, 255, 255, 255) if hook or stem or dot else TILE + (255,)
+    return (255, 255, 255, 255) if hook or stem or dot else tile + (255,)
 
 
-def logo_pixels(size):
+def logo_pixels(size, tile):
     """Rows top down of (red, green, blue, alpha), each pixel the mean of its samples."""
     rows = []
     for row in range(size):
         pixels = []
         for column in range(size):
-            samples = [logo_colour((column + (i + 0.5) / OVERSAMPLING) / size, (row + (j + 0.5) / OVERSAMPLING) / size)
+            samples = [logo_colour((column + (i + 0.5) / OVERSAMPLING) / size, (row + (j + 0.5) / OVERSAMPLING) / size, tile)
                        for i in range(OVERSAMPLING) for j in range(OVERSAMPLING)]
             alpha = sum(s[3] for s in samples)
             colour = [round(sum(s[k] * s[3] for s in samples) / alpha) if alpha else 0 for k in range(3)]
@@ -174,24 +176,24 @@ def logo_pixels(size):
     return rows
 
 
-def logo_dib(size):
-    rows = logo_pixels(size)
+def logo_dib(size, tile):
+    rows = logo_pixels(size, tile)
     colour = b"".join(struct.pack("<4B", b, g, r, a) for row in reversed(rows) for r, g, b, a in row)
     mask = mask_rows(rows, lambda p: 1 if p[3] == 0 else 0)
     header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
     return header + colour + mask
 
 
-def logo_png(size):
+def logo_png(size, tile):
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in logo_pixels(size))
+    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in logo_pixels(size, tile))
     header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit red, green, blue, alpha
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
 
 
-def write_logo(path):
-    bodies = [(size, logo_dib(size)) for size in (16, 24, 32, 48)] + [(256, logo_png(256))]
+def write_logo(path, tile):
+    bodies = [(size, logo_dib(size, tile)) for size in (16, 24, 32, 48)] + [(256, logo_png(256, tile))]
     directory = struct.pack("<HHH", 0, 1, len(bodies))
     offset = 6 + 16 * len(bodies)
     for size, body in bodies:
@@ -206,7 +208,8 @@ def main():
     write_file(os.path.join(here, "play.ico"), 1, [play_image(SIZE), play_image(SMALL)], 1, 32, colour_entry)
     write_file(os.path.join(here, "stop.ico"), 1, [stop_image(SIZE), stop_image(SMALL)], 1, 32, colour_entry)
     write_file(os.path.join(here, "hand.cur"), 2, [hand_image()], *HOT_SPOT)
-    write_logo(os.path.join(here, "devinette.ico"))
+    write_logo(os.path.join(here, "devinette.ico"), TILE)
+    write_logo(os.path.join(here, "atelier.ico"), ATELIER_TILE)
 
 
 if __name__ == "__main__":

@@ -21,19 +21,6 @@ std::string results_file_bytes(HWND panel, int box_count) {
     return bytes;
 }
 
-bool write_whole_file(const std::wstring& name, const std::string& bytes) {
-    OwnedFile file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    const DWORD size = static_cast<DWORD>(bytes.size());  // at most 192 lines of 261 bytes
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), size, &written, nullptr)) return false;
-    if (written != size) {
-        SetLastError(ERROR_DISK_FULL);  // a short write without an error is a full disk
-        return false;
-    }
-    return FlushFileBuffers(file.get()) != 0;
-}
-
 // Access is denied for several reasons that the player must tell apart.
 SaveProblem denied_problem(const std::string& name) {
     const DWORD attributes = GetFileAttributesA(name.c_str());
@@ -116,10 +103,8 @@ SaveResult save_answers(HWND question_panel) {
     const std::string bytes = results_file_bytes(question_panel, box_count);
     const std::string name = own_results_file_name();
 
-    FileReplacement replacement(wide_text_of_ansi(name));
-    if (!replacement.create_temporary()) return failed_step(name);
-    if (write_whole_file(replacement.temporary(), bytes) && replacement.replace()) return {};
-    return failed_step(name);  // before the temporary file is deleted, while GetLastError holds the reason
+    if (replace_file(wide_text_of_ansi(name), bytes)) return {};
+    return failed_step(name);
 }
 
 void save_answers_or_tell(HWND question_panel) {

@@ -66,18 +66,12 @@ void on_command(HWND panel, WPARAM wparam) {
 INT_PTR feedback_colours(HWND panel, HDC dc, int id) {
     char grade_text[text_size];
     read_control_text(panel, id, grade_text, text_size);
-    if (lstrcmpA(grade_text, grade_empty) == 0) return FALSE;  // the system's colours
-    const COLORREF red = RGB(255, 0, 0);
-    if (lstrcmpA(grade_text, grade_anagram) == 0) {
-        SetBkColor(dc, red);
-        return brush_result(quiz->brush_orange);
-    }
-    if (lstrcmpA(grade_text, grade_right) == 0) {
-        SetBkColor(dc, RGB(0, 255, 0));
-        return brush_result(quiz->brush_green);
-    }
-    SetBkColor(dc, red);
-    return brush_result(lstrcmpA(grade_text, grade_wrong) == 0 ? quiz->brush_red : quiz->brush_amber);
+    const GradeLook look = grade_look(grade_text);
+    if (look == GradeLook::plain) return FALSE;  // the system's colours
+    const GradeColour letters = letters_colour(look);
+    SetBkColor(dc, RGB(letters.red, letters.green, letters.blue));
+    const OwnedBrush* const brushes[] = {&quiz->brush_green, &quiz->brush_orange, &quiz->brush_amber, &quiz->brush_red};
+    return brush_result(*brushes[static_cast<int>(look) - 1]);
 }
 
 INT_PTR on_ctl_color_static(HWND panel, HDC dc, HWND label) {

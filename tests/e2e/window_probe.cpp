@@ -1,12 +1,15 @@
-// Reads and moves a running player's windows from another process, for the
-// end-to-end scripts: rectangles, focus and placement are the window server's,
-// so another process sees them as the player does.
-// Usage: window_probe TITLE COMMAND [ARGUMENTS]
+// Reads and moves a running player's windows (or the Atelier's) from another
+// process, for the end-to-end scripts: rectangles, focus and placement are the
+// window server's, so another process sees them as the program does.
+// Usage: window_probe TITLE COMMAND [ARGUMENTS] (the Atelier: window_probe DevinetteAtelier ...)
 //   window            prints "left top right bottom maximised" of the main window
 //   in-view ID...     exit 0 when every control lies wholly in the question panel's view
 //   texts ID...       prints the text of each control of the question panel, one a line
+//   count ID          prints the number of items of a list-view control
 //   place L T W H | maximise | close
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +55,8 @@ int main(int argc, char** argv) {
     if (argc < 3) return 2;
     main_window = FindWindowA("WindowsApp", argv[1]);
     if (main_window) EnumChildWindows(main_window, find_panel, 0);
+    // The Atelier, named by its window class: its controls are its own.
+    if (!main_window) panel = main_window = FindWindowA(argv[1], nullptr);
     if (!panel) return std::printf("no player window \"%s\"\n", argv[1]), 1;
     const char* command = argv[2];
     std::vector<int> numbers;
@@ -68,6 +73,8 @@ int main(int argc, char** argv) {
             SendMessageA(GetDlgItem(panel, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
             std::printf("%s\n", text);
         }
+    } else if (!std::strcmp(command, "count") && numbers.size() == 1) {
+        std::printf("%d\n", static_cast<int>(SendMessageA(GetDlgItem(panel, numbers[0]), LVM_GETITEMCOUNT, 0, 0)));
     } else if (!std::strcmp(command, "place") && numbers.size() == 4) {
         SetWindowPos(main_window, nullptr, numbers[0], numbers[1], numbers[2], numbers[3], SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (!std::strcmp(command, "maximise")) {

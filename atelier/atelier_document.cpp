@@ -1,0 +1,109 @@
+#include "atelier/atelier_document.h"
+
+#include <windows.h>
+
+#include "authoring/maker_paths.h"
+#include "authoring/new_quiz.h"
+#include "authoring/quiz_build_win32.h"
+#include "authoring/quiz_check.h"
+#include "authoring/quiz_source.h"
+#include "authoring/source_writer.h"
+#include "base/file_replace.h"
+#include "base/owned_handle.h"
+#include "base/system_error.h"
+#include "base/wide_text.h"
+
+namespace {
+
+bool is_folder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(wide_text(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool read_text_file(const std::string& path, std::string& text, Diagnostic& failure) {
+    OwnedFile file(CreateFileW(wide_text(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size = {};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024) {
+        failure = file_error(path, windows_error("cannot be read"));
+        return false;
+    }
+    text.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!text.empty() && (!ReadFile(file.get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr) ||
+                          read != text.size())) {
+        failure = file_error(path, windows_error("cannot be read"));
+        return false;
+    }
+    return true;
+}
+
+void check_files(AtelierDocument& document) {
+    document.file_problems.clear();
+    std::vector<QuestionData> data;
+    PictureLoading headers;
+    headers.headers_only = true;
+    load_question_files(document.state.quiz, document.source_path, data, document.file_problems, headers);
+    AppIcon icon;
+    load_quiz_icon(document.state.quiz, document.source_path, icon, document.file_problems);
+}
+
+}  // namespace
+
+bool unsaved(const AtelierDocument& document) { return document.state.number != document.saved_number; }
+
+bool open_document(const std::string& path, AtelierDocument& document, Diagnostic& failure) {
+    std::string source_path = path;
+    if (is_folder(path)) {
+        source_path = joined_path(path, "quiz.toml");
+        NewQuiz written;
+        if (GetFileAttributesW(wide_text(source_path).c_str()) == INVALID_FILE_ATTRIBUTES &&
+            !write_new_quiz(path, -1, written, failure))
+            return false;
+    }
+    AtelierDocument opened;
+    if (!read_text_file(source_path, opened.saved_text, failure)) return false;
+    opened.source_path = source_path;
+    Diagnostics ignored;  // told by the first check
+    read_quiz_source(opened.saved_text, source_path, opened.state.quiz, ignored);
+    check_files(opened);
+    document = std::move(opened);
+    check_document(document);
+    return true;
+}
+
+std::string current_text(const AtelierDocument& document, std::string& error) {
+    if (!unsaved(document)) return document.saved_text;
+    WrittenSource written = rewrite_quiz_source(document.saved_text, document.state.quiz);
+    error = written.error;
+    return written.text;
+}
+
+void check_document(AtelierDocument& document) {
+    Diagnostics& problems = document.problems;
+    problems.clear();
+    std::string error;
+    const std::string text = current_text(document, error);
+    if (!error.empty()) {
+        problems.push_back(file_error(document.source_path, error));
+        return;
+    }
+    QuizModel read;
+    if (read_quiz_source(text, document.source_path, read, problems))
+        check_grading(read, document.source_path, player_measures(), problems);
+    problems.insert(problems.end(), document.file_problems.begin(), document.file_problems.end());
+}
+
+bool save_document(AtelierDocument& document, std::string& error) {
+    const std::string text = current_text(document, error);
+    if (!error.empty()) return false;
+    if (!replace_file(wide_text(document.source_path), text)) {
+        error = windows_error("cannot be saved");
+        return false;
+    }
+    document.saved_text = text;
+    document.saved_number = document.state.number;
+    check_files(document);
+    check_document(document);
+    return true;
+}

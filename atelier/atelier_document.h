@@ -1,0 +1,36 @@
+// The quiz the Atelier edits: its source on disk, the state being edited, its
+// history and what the checks found. Plain data and functions, no window.
+#pragma once
+
+#include <string>
+
+#include "authoring/diagnostic.h"
+#include "authoring/quiz_edit.h"
+#include "authoring/quiz_model.h"
+
+struct AtelierDocument {
+    std::string source_path;  // UTF-8; empty while no quiz is open
+    std::string saved_text;   // the source as last read or saved: what a save rewrites
+    QuizState state;
+    int saved_number = 0;     // the state's number when it was read or saved
+    EditHistory history;
+    Diagnostics file_problems;  // of the files the source names, found when it is read or saved
+    Diagnostics problems;       // the source's and the grading's, then the files'
+};
+
+bool unsaved(const AtelierDocument& document);
+
+// Opens a quiz.toml, or a folder: its quiz.toml, made as `new` makes it when it
+// has none. A source with errors opens too, with what could be read. False
+// with `failure` when there is nothing to open.
+bool open_document(const std::string& path, AtelierDocument& document, Diagnostic& failure);
+
+// The source text the current state saves as: the saved text with only what
+// changed rewritten. Empty with `error` when it cannot be written.
+std::string current_text(const AtelierDocument& document, std::string& error);
+
+// Checks the current state as `check` checks a saved source, into `problems`.
+void check_document(AtelierDocument& document);
+
+// Writes the current state over the source in one step; false with `error`.
+bool save_document(AtelierDocument& document, std::string& error);

@@ -1,0 +1,707 @@
+#include "atelier/atelier_window.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <vector>
+
+#include "answers/grade.h"
+#include "atelier/atelier_document.h"
+#include "authoring/maker_paths.h"
+#include "authoring/quiz_build_win32.h"
+#include "authoring/quiz_check.h"
+#include "base/owned_handle.h"
+#include "base/wide_text.h"
+
+namespace {
+
+constexpr wchar_t class_name[] = L"DevinetteAtelier";
+constexpr wchar_t program_name[] = L"Atelier Devinette";
+constexpr UINT_PTR check_timer = 1;
+constexpr UINT check_delay_ms = 250;  // after the last keystroke: typing is never held up
+constexpr UINT message_built = WM_APP + 1;
+
+// The question's fields, each after its label, in reading order.
+struct Field {
+    int id;
+    const wchar_t* label;
+    bool multiline;
+    const char* key;  // the source's key, naming the field in the history
+};
+const Field fields[] = {
+    {id_answer, L"&Réponse", false, "answers"},          {id_variants, L"&Variantes", true, "variants"},
+    {id_answer_2, L"Réponse &2", false, "answers 2"},    {id_variants_2, L"Variantes 2", true, "variants_2"},
+    {id_text, L"&Texte", false, "text"},                 {id_reveal_text, L"Te&xte révélé", false, "reveal_text"},
+    {id_try, L"&Essai", false, nullptr},
+};
+constexpr int field_count = sizeof fields / sizeof fields[0];
+
+struct Atelier {
+    HWND window = nullptr;
+    HWND list = nullptr;
+    OwnedFont font;
+    int line_height = 0;
+    AtelierDocument document;
+    int selected = 0;
+    bool filling = false;  // while the fields are filled from the model, their changes are not edits
+    bool building = false;
+    GradeLook try_look = GradeLook::plain;
+    OwnedBrush try_brush;
+};
+
+Atelier* atelier_of(HWND window) { return reinterpret_cast<Atelier*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+
+HWND control(const Atelier& atelier, int id) { return GetDlgItem(atelier.window, id); }
+
+std::string text_of(HWND control) {
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return utf8_text(text.c_str());
+}
+
+void set_text(HWND control, const std::string& utf8) { SetWindowTextW(control, wide_text(utf8).c_str()); }
+
+// Texts of the player (grade words) are Windows-1252.
+std::wstring wide_of_cp1252(const char* text) {
+    wchar_t wide[300] = {};
+    MultiByteToWideChar(1252, 0, text, -1, wide, 300);
+    return wide;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string joined_lines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\r\n") + line;
+    return text;
+}
+
+QuizModel& quiz_of(Atelier& atelier) { return atelier.document.state.quiz; }
+
+ModelQuestion* selected_question(Atelier& atelier) {
+    QuizModel& quiz = quiz_of(atelier);
+    if (atelier.selected < 0 || atelier.selected >= static_cast<int>(quiz.questions.size())) return nullptr;
+    return &quiz.questions[static_cast<std::size_t>(atelier.selected)];
+}
+
+// ---------------------------------------------------------------- showing the model
+
+void update_caption(const Atelier& atelier) {
+    const AtelierDocument& document = atelier.document;
+    std::wstring caption = program_name;
+    if (!document.source_path.empty()) {
+        const std::string& path = document.source_path;
+        const std::size_t slash = path.find_last_of("\\/");
+        caption = (unsaved(document) ? L"*" : L"") + wide_text(slash == std::string::npos ? path : path.substr(slash + 1)) +
+                  L" - " + program_name;
+    }
+    SetWindowTextW(atelier.window, caption.c_str());
+}
+
+void set_status(const Atelier& atelier, const std::wstring& text) {
+    SendMessageW(control(atelier, id_status), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// The question a problem is about, from 0; -1 for the quiz's own fields.
+int question_of(const Diagnostic& problem) {
+    const std::string prefix = "question ";
+    if (problem.field.compare(0, prefix.size(), prefix) != 0) return -1;
+    return std::atoi(problem.field.c_str() + prefix.size()) - 1;
+}
+
+std::wstring mark_of(const Atelier& atelier, int question) {
+    std::wstring mark;
+    for (const Diagnostic& problem : atelier.document.problems) {
+        if (question_of(problem) != question) continue;
+        if (problem.severity == Severity::error) return L"×";
+        mark = L"!";
+    }
+    return mark;
+}
+
+void set_list_cell(HWND list, int row, int column, const std::wstring& text) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void fill_list(Atelier& atelier) {
+    const QuizModel& quiz = quiz_of(atelier);
+    SendMessageW(atelier.list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(atelier.list, LVM_DELETEALLITEMS, 0, 0);
+    for (std::size_t i = 0; i < quiz.questions.size(); ++i) {
+        const std::wstring number = std::to_wstring(i + 1);
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(i);
+        item.pszText = const_cast<wchar_t*>(number.c_str());
+        SendMessageW(atelier.list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        set_list_cell(atelier.list, static_cast<int>(i), 1, wide_text(quiz.questions[i].answers[0]));
+        set_list_cell(atelier.list, static_cast<int>(i), 2, mark_of(atelier, static_cast<int>(i)));
+    }
+    LVITEMW selection = {};
+    selection.stateMask = selection.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(atelier.list, LVM_SETITEMSTATE, static_cast<WPARAM>(atelier.selected),
+                 reinterpret_cast<LPARAM>(&selection));
+    SendMessageW(atelier.list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(atelier.selected), FALSE);
+    SendMessageW(atelier.list, WM_SETREDRAW, TRUE, 0);
+}
+
+void show_problems(Atelier& atelier) {
+    const HWND problems = control(atelier, id_problems);
+    SendMessageW(problems, LB_RESETCONTENT, 0, 0);
+    int errors = 0;
+    for (const Diagnostic& problem : atelier.document.problems) {
+        const bool error = problem.severity == Severity::error;
+        errors += error;
+        std::wstring line = error ? L"Erreur" : L"Avertissement";
+        if (problem.line > 0) line += L", ligne " + std::to_wstring(problem.line);
+        line += L" : " + wide_text(problem.field.empty() ? problem.message : problem.field + ": " + problem.message);
+        SendMessageW(problems, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    }
+    const int warnings = static_cast<int>(atelier.document.problems.size()) - errors;
+    const int count = static_cast<int>(quiz_of(atelier).questions.size());
+    set_status(atelier, std::to_wstring(count) + L" / 96 questions, " + std::to_wstring(errors) +
+                            (errors == 1 ? L" erreur, " : L" erreurs, ") + std::to_wstring(warnings) +
+                            (warnings == 1 ? L" avertissement" : L" avertissements"));
+    for (int i = 0; i < count; ++i) set_list_cell(atelier.list, i, 2, mark_of(atelier, i));
+}
+
+void update_try(Atelier& atelier) {
+    const HWND result = control(atelier, id_try_grade);
+    const ModelQuestion* question = selected_question(atelier);
+    const char* grade = question ? tried_grade(quiz_of(atelier), atelier.selected + 1, 1, text_of(control(atelier, id_try)))
+                                 : nullptr;
+    atelier.try_look = grade ? grade_look(grade) : GradeLook::plain;
+    if (atelier.try_look != GradeLook::plain) {
+        const GradeColour colour = label_colour(atelier.try_look);
+        atelier.try_brush.reset(CreateSolidBrush(RGB(colour.red, colour.green, colour.blue)));
+    }
+    std::wstring shown;
+    if (grade && atelier.try_look != GradeLook::plain) shown = wide_of_cp1252(grade) + (grade == grade_right ? L" : résolue" : L" : non résolue");
+    SetWindowTextW(result, shown.c_str());
+    InvalidateRect(result, nullptr, TRUE);
+}
+
+void fill_fields(Atelier& atelier) {
+    atelier.filling = true;
+    const ModelQuestion* question = selected_question(atelier);
+    const ModelQuestion empty;
+    const ModelQuestion& shown = question ? *question : empty;
+    set_text(control(atelier, id_answer), shown.answers[0]);
+    set_text(control(atelier, id_variants), joined_lines(shown.variants[0]));
+    set_text(control(atelier, id_answer_2), shown.answers[1]);
+    set_text(control(atelier, id_variants_2), joined_lines(shown.variants[1]));
+    set_text(control(atelier, id_text), shown.text);
+    set_text(control(atelier, id_reveal_text), shown.reveal_text);
+    const bool two_boxes = quiz_of(atelier).boxes == 2;
+    for (int i = 0; i < field_count; ++i) {
+        const bool second_box = fields[i].id == id_answer_2 || fields[i].id == id_variants_2;
+        const int show = !second_box || two_boxes ? SW_SHOW : SW_HIDE;
+        ShowWindow(control(atelier, fields[i].id), show);
+        ShowWindow(control(atelier, id_first_label + i), show);
+    }
+    atelier.filling = false;
+    update_try(atelier);
+}
+
+void show_all(Atelier& atelier) {
+    fill_list(atelier);
+    fill_fields(atelier);
+    show_problems(atelier);
+    update_caption(atelier);
+}
+
+// ---------------------------------------------------------------- editing
+
+// After any change: the caption at once, the checks once typing pauses.
+void changed(Atelier& atelier) {
+    update_caption(atelier);
+    update_try(atelier);
+    SetTimer(atelier.window, check_timer, check_delay_ms, nullptr);
+}
+
+// Records a change of the list or of a whole question, then shows it.
+template <typename Operation>
+void change_questions(Atelier& atelier, Operation operation) {
+    AtelierDocument& document = atelier.document;
+    QuizState before = document.state;
+    const int selected = operation(document.state.quiz);
+    if (selected < 0) return;
+    end_typing(document.history);
+    document.state.number = record_change(document.history, before);
+    atelier.selected = selected;
+    fill_list(atelier);
+    fill_fields(atelier);
+    changed(atelier);
+}
+
+void on_field_change(Atelier& atelier, int id) {
+    if (atelier.filling) return;
+    if (id == id_try) return update_try(atelier);
+    ModelQuestion* question = selected_question(atelier);
+    if (!question) return;
+    const std::string text = text_of(control(atelier, id));
+    std::string* target = id == id_answer        ? &question->answers[0]
+                          : id == id_answer_2    ? &question->answers[1]
+                          : id == id_text        ? &question->text
+                          : id == id_reveal_text ? &question->reveal_text
+                                                 : nullptr;
+    std::vector<std::string>* lines = id == id_variants ? &question->variants[0] : &question->variants[1];
+    if (target ? *target == text : *lines == lines_of(text)) return;
+    const Field* field = nullptr;
+    for (const Field& candidate : fields)
+        if (candidate.id == id) field = &candidate;
+    AtelierDocument& document = atelier.document;
+    const QuizState before = document.state;
+    const int number = record_change(document.history, before,
+                                     std::string(field->key) + " " + std::to_string(atelier.selected));
+    if (target)
+        *target = text;
+    else
+        *lines = lines_of(text);
+    document.state.number = number;
+    if (id == id_answer) set_list_cell(atelier.list, atelier.selected, 1, wide_text(text));
+    changed(atelier);
+}
+
+void keep_try(Atelier& atelier) {
+    const std::string typed = text_of(control(atelier, id_try));
+    const char* grade = selected_question(atelier) ? tried_grade(quiz_of(atelier), atelier.selected + 1, 1, typed)
+                                                   : nullptr;
+    if (!grade || typed.empty()) return;
+    change_questions(atelier, [&](QuizModel& quiz) {
+        std::vector<GradeTry>& tries = quiz.questions[static_cast<std::size_t>(atelier.selected)].tries;
+        const std::string word = utf8_text(wide_of_cp1252(grade).c_str());
+        for (GradeTry& tried : tries) {
+            if (tried.box == 1 && tried.typed == typed) {
+                tried.grade = word;
+                return atelier.selected;
+            }
+        }
+        tries.push_back({1, typed, word, {}});
+        return atelier.selected;
+    });
+    set_status(atelier, L"Essai gardé : la vérification le contrôlera à chaque fois.");
+}
+
+void undo_or_redo(Atelier& atelier, bool undo) {
+    AtelierDocument& document = atelier.document;
+    if (!(undo ? undo_change(document.history, document.state) : redo_change(document.history, document.state))) return;
+    const int count = static_cast<int>(document.state.quiz.questions.size());
+    if (atelier.selected >= count) atelier.selected = count - 1;
+    fill_list(atelier);
+    fill_fields(atelier);
+    changed(atelier);
+}
+
+// ---------------------------------------------------------------- files
+
+bool save(Atelier& atelier) {
+    std::string error;
+    if (save_document(atelier.document, error)) {
+        update_caption(atelier);
+        show_problems(atelier);
+        set_status(atelier, L"Enregistré : " + wide_text(atelier.document.source_path));
+        return true;
+    }
+    const std::wstring text = L"Le quiz n'a pas pu être enregistré ; votre travail est gardé dans l'Atelier.\n\n" +
+                              wide_text(atelier.document.source_path + ": " + error);
+    MessageBoxW(atelier.window, text.c_str(), program_name, MB_OK | MB_ICONWARNING);
+    return false;
+}
+
+// Asks what to do with unsaved changes; true when the maker may go on (saved or dropped).
+bool may_leave(Atelier& atelier) {
+    if (!unsaved(atelier.document)) return true;
+    const TASKDIALOG_BUTTON buttons[] = {{IDYES, L"&Enregistrer"}, {IDNO, L"&Ne pas enregistrer"}};
+    TASKDIALOGCONFIG config = {};
+    config.cbSize = sizeof config;
+    config.hwndParent = atelier.window;
+    config.pszWindowTitle = program_name;
+    config.pszMainInstruction = L"Enregistrer les modifications du quiz ?";
+    config.pButtons = buttons;
+    config.cButtons = 2;
+    config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
+    int chosen = IDCANCEL;
+    if (FAILED(TaskDialogIndirect(&config, &chosen, nullptr, nullptr))) {
+        chosen = MessageBoxW(atelier.window, L"Enregistrer les modifications du quiz ?", program_name,
+                             MB_YESNOCANCEL | MB_ICONQUESTION);
+    }
+    if (chosen == IDYES) return save(atelier);
+    return chosen == IDNO;
+}
+
+void open_path(Atelier& atelier, const std::string& path) {
+    AtelierDocument opened;
+    Diagnostic failure;
+    if (!open_document(path, opened, failure)) {
+        const std::wstring text = L"Ce quiz ne peut pas être ouvert.\n\n" +
+                                  wide_text(failure.file + ": " + failure.message);
+        MessageBoxW(atelier.window, text.c_str(), program_name, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    atelier.document = std::move(opened);
+    atelier.selected = 0;
+    show_all(atelier);
+    SetFocus(control(atelier, id_answer));
+}
+
+void choose_and_open(Atelier& atelier) {
+    if (!may_leave(atelier)) return;
+    wchar_t file[MAX_PATH] = L"quiz.toml";
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = atelier.window;
+    dialog.lpstrFilter = L"Source de quiz (*.toml)\0*.toml\0";
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (GetOpenFileNameW(&dialog)) open_path(atelier, utf8_text(file));
+}
+
+void on_drop_files(Atelier& atelier, HDROP drop) {
+    wchar_t path[MAX_PATH];
+    const bool named = DragQueryFileW(drop, 0, path, MAX_PATH) > 0;
+    DragFinish(drop);
+    if (named && may_leave(atelier)) open_path(atelier, utf8_text(path));
+}
+
+// ---------------------------------------------------------------- building
+
+// A build running beside the window; it tells the window when it is done.
+struct BuildJob {
+    HWND window;
+    std::string source_path;
+    std::string source_text;  // the state built
+    BuildSettings settings;
+    bool play;
+    QuizBuild build;
+};
+
+DWORD WINAPI run_build(void* parameter) {
+    std::unique_ptr<BuildJob> job(static_cast<BuildJob*>(parameter));
+    job->settings.source_text = &job->source_text;
+    job->build = build_quiz(job->source_path, job->settings);
+    const HWND window = job->window;
+    if (PostMessageW(window, message_built, 0, reinterpret_cast<LPARAM>(job.get()))) job.release();
+    return 0;
+}
+
+// F5 builds into a folder of its own under the user's temporary folder, named as Ctrl+B names its build.
+std::string play_output(const Atelier& atelier) {
+    wchar_t temporary[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    const std::wstring folder = std::wstring(temporary) + program_name;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::string output = default_output(atelier.document.source_path);
+    return utf8_text(folder.c_str()) + "\\" + output.substr(output.find_last_of("\\/") + 1);
+}
+
+void start_build(Atelier& atelier, bool play) {
+    if (atelier.building || atelier.document.source_path.empty()) return;
+    if (!play && unsaved(atelier.document) && !save(atelier)) return;
+    std::string error;
+    auto job = std::make_unique<BuildJob>();
+    job->window = atelier.window;
+    job->source_path = atelier.document.source_path;
+    job->source_text = current_text(atelier.document, error);
+    job->play = play;
+    if (play) job->settings.output = play_output(atelier);
+    if (!error.empty()) return;
+    OwnedThread thread(CreateThread(nullptr, 0, run_build, job.get(), 0, nullptr));
+    if (!thread) return set_status(atelier, L"La construction n'a pas pu commencer.");
+    job.release();
+    atelier.building = true;
+    set_status(atelier, play ? L"Construction du quiz à jouer..." : L"Construction...");
+}
+
+void on_built(Atelier& atelier, BuildJob* finished) {
+    std::unique_ptr<BuildJob> job(finished);
+    atelier.building = false;
+    const QuizBuild& build = job->build;
+    Diagnostics found = build.check.diagnostics;
+    found.insert(found.end(), build.failures.begin(), build.failures.end());
+    if (has_error(found)) {
+        atelier.document.problems = found;
+        show_problems(atelier);
+        SetFocus(control(atelier, id_problems));
+        return set_status(atelier, L"Construction refusée : corrigez les erreurs de la liste.");
+    }
+    if (job->play) {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        std::wstring command = L"\"" + wide_text(build.output) + L"\"";
+        if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        return set_status(atelier, L"Quiz lancé : " + wide_text(build.output));
+    }
+    set_status(atelier, L"Construit : " + wide_text(build.output) + L" (" + std::to_wstring((build.size + 1023) / 1024) +
+                            L" Ko)");
+}
+
+// ---------------------------------------------------------------- window
+
+void lay_out(Atelier& atelier, int width, int height) {
+    const HWND status = control(atelier, id_status);
+    SendMessageW(status, WM_SIZE, 0, 0);
+    RECT status_rect = {};
+    GetWindowRect(status, &status_rect);
+    const int line = atelier.line_height;
+    const int margin = line / 2;
+    const int bottom = height - (status_rect.bottom - status_rect.top);
+    const int problems_height = 6 * line;
+    const int top_height = bottom - problems_height - 2 * margin;
+    const int list_width = width * 2 / 5;
+    MoveWindow(atelier.list, margin, margin, list_width - margin, top_height, TRUE);
+    MoveWindow(control(atelier, id_problems), margin, margin + top_height + margin, width - 2 * margin, problems_height,
+               TRUE);
+    const int label_x = list_width + margin;
+    const int label_width = 7 * line;
+    const int field_x = label_x + label_width;
+    const int field_width = width - field_x - margin;
+    int y = margin;
+    const bool two_boxes = quiz_of(atelier).boxes == 2;
+    for (int i = 0; i < field_count; ++i) {
+        const bool second_box = fields[i].id == id_answer_2 || fields[i].id == id_variants_2;
+        if (second_box && !two_boxes) continue;
+        const int field_height = fields[i].multiline ? 3 * line : line + 4;
+        MoveWindow(control(atelier, id_first_label + i), label_x, y + 3, label_width - margin, line, TRUE);
+        MoveWindow(control(atelier, fields[i].id), field_x, y, field_width, field_height, TRUE);
+        y += field_height + margin;
+    }
+    MoveWindow(control(atelier, id_try_grade), field_x, y, field_width, line + 4, TRUE);
+    y += line + 4 + margin;
+    MoveWindow(control(atelier, id_keep_try), field_x, y, 10 * line, line + 8, TRUE);
+}
+
+HWND add_child(Atelier& atelier, const wchar_t* type, const wchar_t* text, DWORD style, DWORD extended, int id) {
+    const HWND child = CreateWindowExW(extended, type, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10,
+                                       atelier.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                       GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(atelier.font.get()), FALSE);
+    return child;
+}
+
+void create_children(Atelier& atelier) {
+    atelier.list = add_child(atelier, WC_LISTVIEWW, L"Questions",
+                             LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE, id_list);
+    SendMessageW(atelier.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    const struct {
+        const wchar_t* title;
+        int width;
+    } columns[] = {{L"N°", 3}, {L"Réponse", 14}, {L"", 2}};
+    for (int i = 0; i < 3; ++i) {
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<wchar_t*>(columns[i].title);
+        column.cx = columns[i].width * atelier.line_height;
+        SendMessageW(atelier.list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
+    for (int i = 0; i < field_count; ++i) {
+        add_child(atelier, L"STATIC", fields[i].label, SS_LEFT, 0, id_first_label + i);
+        const DWORD style = fields[i].multiline ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL
+                                                : ES_AUTOHSCROLL;
+        add_child(atelier, L"EDIT", L"", style | WS_TABSTOP, WS_EX_CLIENTEDGE, fields[i].id);
+    }
+    add_child(atelier, L"STATIC", L"", SS_LEFT | SS_CENTERIMAGE, 0, id_try_grade);
+    add_child(atelier, L"BUTTON", L"&Garder l'essai", BS_PUSHBUTTON | WS_TABSTOP, 0, id_keep_try);
+    add_child(atelier, L"LISTBOX", L"Problèmes", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+              WS_EX_CLIENTEDGE, id_problems);
+    add_child(atelier, STATUSCLASSNAMEW, L"", 0, 0, id_status);
+}
+
+HMENU create_menu() {
+    const HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, command_open, L"&Ouvrir...\tCtrl+O");
+    AppendMenuW(file, MF_STRING, command_save, L"&Enregistrer\tCtrl+S");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING, command_build, L"&Construire\tCtrl+B");
+    AppendMenuW(file, MF_STRING, command_play, L"&Jouer\tF5");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING, command_quit, L"&Quitter\tAlt+F4");
+    const HMENU edit = CreatePopupMenu();
+    AppendMenuW(edit, MF_STRING, command_undo, L"&Annuler\tCtrl+Z");
+    AppendMenuW(edit, MF_STRING, command_redo, L"&Rétablir\tCtrl+Y");
+    const HMENU question = CreatePopupMenu();
+    AppendMenuW(question, MF_STRING, command_insert, L"&Insérer\tInser");
+    AppendMenuW(question, MF_STRING, command_delete, L"&Supprimer\tSuppr");
+    AppendMenuW(question, MF_STRING, command_duplicate, L"&Dupliquer\tCtrl+D");
+    AppendMenuW(question, MF_STRING, command_move_up, L"&Monter\tAlt+Haut");
+    AppendMenuW(question, MF_STRING, command_move_down, L"D&escendre\tAlt+Bas");
+    const HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&Fichier");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"É&dition");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(question), L"&Question");
+    return bar;
+}
+
+bool on_create(HWND window, const CREATESTRUCTW& create) {
+    auto atelier = std::make_unique<Atelier>();
+    atelier->window = window;
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    atelier->font.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+    atelier->line_height = metrics.lfMessageFont.lfHeight < 0 ? -metrics.lfMessageFont.lfHeight * 3 / 2 : 20;
+    if (atelier->line_height < 16) atelier->line_height = 16;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(atelier.get()));
+    Atelier& shown = *atelier.release();
+    create_children(shown);
+    DragAcceptFiles(window, TRUE);
+    const std::string* path = static_cast<const std::string*>(create.lpCreateParams);
+    if (path && !path->empty()) open_path(shown, *path);
+    show_all(shown);
+    return true;
+}
+
+void on_command(Atelier& atelier, int id, int code) {
+    switch (id) {
+        case command_open: return choose_and_open(atelier);
+        case command_save: save(atelier); return;
+        case command_build: return start_build(atelier, false);
+        case command_play: return start_build(atelier, true);
+        case command_quit: PostMessageW(atelier.window, WM_CLOSE, 0, 0); return;
+        case command_undo: return undo_or_redo(atelier, true);
+        case command_redo: return undo_or_redo(atelier, false);
+        case command_insert: return change_questions(atelier, [&](QuizModel& q) { return insert_question(q, atelier.selected + 1); });
+        case command_delete: return change_questions(atelier, [&](QuizModel& q) { return remove_question(q, atelier.selected); });
+        case command_duplicate:
+            return change_questions(atelier, [&](QuizModel& q) { return duplicate_question(q, atelier.selected); });
+        case command_move_up: return change_questions(atelier, [&](QuizModel& q) { return move_question(q, atelier.selected, -1); });
+        case command_move_down:
+            return change_questions(atelier, [&](QuizModel& q) { return move_question(q, atelier.selected, 1); });
+        case id_keep_try: return keep_try(atelier);
+        default: break;
+    }
+    if (code == EN_CHANGE) on_field_change(atelier, id);
+    if (code == EN_KILLFOCUS) end_typing(atelier.document.history);
+    if (id == id_problems && code == LBN_DBLCLK) {
+        const int row = static_cast<int>(SendMessageW(control(atelier, id_problems), LB_GETCURSEL, 0, 0));
+        if (row < 0 || row >= static_cast<int>(atelier.document.problems.size())) return;
+        const int question = question_of(atelier.document.problems[static_cast<std::size_t>(row)]);
+        if (question < 0 || question >= static_cast<int>(quiz_of(atelier).questions.size())) return;
+        atelier.selected = question;
+        fill_list(atelier);
+        fill_fields(atelier);
+        SetFocus(control(atelier, id_answer));
+    }
+}
+
+LRESULT on_notify(Atelier& atelier, const NMHDR& header) {
+    if (header.idFrom != id_list) return 0;
+    if (header.code == LVN_ITEMCHANGED) {
+        const NMLISTVIEW& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if ((change.uNewState & LVIS_SELECTED) && change.iItem != atelier.selected) {
+            atelier.selected = change.iItem;
+            end_typing(atelier.document.history);
+            fill_fields(atelier);
+        }
+    } else if (header.code == LVN_KEYDOWN) {
+        const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
+        if (key == VK_INSERT) on_command(atelier, command_insert, 0);
+        if (key == VK_DELETE) on_command(atelier, command_delete, 0);
+    }
+    return 0;
+}
+
+// The dialog manager moves the focus so for a label's mnemonic (IsDialogMessage),
+// as a dialog box would: an edit control's text is selected, ready to be retyped.
+void on_next_dialog_control(HWND window, WPARAM wparam, LPARAM lparam) {
+    const HWND target = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
+                                       : GetNextDlgTabItem(window, GetFocus(), wparam != 0);
+    if (!target) return;
+    SetFocus(target);
+    if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(target, EM_SETSEL, 0, -1);
+}
+
+LRESULT on_ctl_color_static(const Atelier& atelier, HDC dc, HWND label) {
+    if (GetDlgCtrlID(label) != id_try_grade || atelier.try_look == GradeLook::plain) return 0;
+    const GradeColour letters = letters_colour(atelier.try_look);
+    SetBkColor(dc, RGB(letters.red, letters.green, letters.blue));
+    return reinterpret_cast<LRESULT>(atelier.try_brush.get());
+}
+
+LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_CREATE)
+        return on_create(window, *reinterpret_cast<const CREATESTRUCTW*>(lparam)) ? 0 : -1;
+    Atelier* atelier = atelier_of(window);
+    if (!atelier) return DefWindowProcW(window, message, wparam, lparam);
+    switch (message) {
+        case WM_SIZE: lay_out(*atelier, LOWORD(lparam), HIWORD(lparam)); return 0;
+        case WM_COMMAND: on_command(*atelier, LOWORD(wparam), HIWORD(wparam)); return 0;
+        case WM_NOTIFY: return on_notify(*atelier, *reinterpret_cast<const NMHDR*>(lparam));
+        case WM_CTLCOLORSTATIC:
+            if (const LRESULT brush = on_ctl_color_static(*atelier, reinterpret_cast<HDC>(wparam),
+                                                          reinterpret_cast<HWND>(lparam)))
+                return brush;
+            break;
+        case WM_TIMER:
+            KillTimer(window, check_timer);
+            check_document(atelier->document);
+            show_problems(*atelier);
+            return 0;
+        case WM_NEXTDLGCTL: on_next_dialog_control(window, wparam, lparam); return 0;
+        case WM_DROPFILES: on_drop_files(*atelier, reinterpret_cast<HDROP>(wparam)); return 0;
+        case message_built: on_built(*atelier, reinterpret_cast<BuildJob*>(lparam)); return 0;
+        case WM_CLOSE:
+            if (may_leave(*atelier)) DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            delete atelier;
+            PostQuitMessage(0);
+            return 0;
+        default: break;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+HWND create_atelier_window(HINSTANCE instance, const std::string& path) {
+    WNDCLASSEXW window_class = {};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = atelier_procedure;
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = class_name;
+    RegisterClassExW(&window_class);
+    std::string opened = path;
+    return CreateWindowExW(WS_EX_CONTROLPARENT, class_name, program_name, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                           CW_USEDEFAULT, 1000, 680, nullptr, create_menu(), instance, &opened);
+}
+
+HACCEL create_atelier_accelerators() {
+    ACCEL keys[] = {
+        {FCONTROL | FVIRTKEY, 'O', command_open},     {FCONTROL | FVIRTKEY, 'S', command_save},
+        {FCONTROL | FVIRTKEY, 'B', command_build},    {FVIRTKEY, VK_F5, command_play},
+        {FCONTROL | FVIRTKEY, 'Z', command_undo},     {FCONTROL | FVIRTKEY, 'Y', command_redo},
+        {FCONTROL | FVIRTKEY, 'D', command_duplicate}, {FALT | FVIRTKEY, VK_UP, command_move_up},
+        {FALT | FVIRTKEY, VK_DOWN, command_move_down},
+    };
+    return CreateAcceleratorTableW(keys, sizeof keys / sizeof keys[0]);
+}

@@ -1,0 +1,46 @@
+// The Atelier's one window: the question list on the left, the selected
+// question's fields on the right, the problems under them, a status bar.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Control ids, for the menu's commands and for tests that read the window.
+enum AtelierId {
+    id_list = 100,
+    id_answer = 110,
+    id_variants,
+    id_answer_2,
+    id_variants_2,
+    id_text,
+    id_reveal_text,
+    id_try,
+    id_try_grade,
+    id_keep_try,
+    id_problems,
+    id_status,
+    id_first_label = 200,  // the fields' labels follow
+};
+
+enum AtelierCommand {
+    command_open = 1000,
+    command_save,
+    command_build,
+    command_play,
+    command_quit,
+    command_undo,
+    command_redo,
+    command_insert,
+    command_delete,
+    command_duplicate,
+    command_move_up,
+    command_move_down,
+};
+
+// Registers the window class and creates the window, opening `path` (UTF-8)
+// when it is not empty; nullptr when the window cannot be made.
+HWND create_atelier_window(HINSTANCE instance, const std::string& path);
+
+// The keyboard shortcuts of the menu's commands.
+HACCEL create_atelier_accelerators();

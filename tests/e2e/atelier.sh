@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The Atelier as a quiz maker uses it, on its real window with the keyboard:
+# opens a folder of photographs, types a variant, tries it, saves (the maker's
+# comments kept), undoes and redoes, duplicates a question and undoes it, builds
+# the same bytes as the pack tool, and closes without saving when asked.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${DEVINETTE_WINDOWS_BUILD:-$root/build/windows}
+. "$root/scripts/wine-env"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+folder="Monuments de Paris"
+mkdir "$folder"
+convert -size 400x300 xc:'#3366AA' JPEG:"$folder/Tour_Eiffel.jpg"
+convert -size 300x400 xc:'#AA6633' JPEG:"$folder/Le Louvre.jpg"
+source="$folder/quiz.toml"
+
+fail() { echo "FAIL: $*"; exit 1; }
+probe() { wine "$build/tests/window_probe.exe" DevinetteAtelier "$@" | tr -d '\r' | iconv -f CP1252 -t UTF-8; }
+caption() { xdotool getwindowname "$window"; }
+keys() { xdotool key --clearmodifiers "$@"; sleep 0.7; }
+expect() {  # expect WHAT GOT WANTED
+  [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"
+}
+
+wine "$build/bin/devinette-atelier.exe" "$folder" >/dev/null 2>&1 &
+atelier=$!
+title="quiz.toml - Atelier Devinette"
+window=$("$root/scripts/wait-for-window" "^$title\$" 60)
+[ -n "$window" ] || fail "the Atelier's window did not appear"
+sleep 1.5
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+sleep 0.5
+grep -q '^grading = "lenient"' "$source" || fail "the folder was not made a quiz as new makes it"
+expect "questions listed" "$(probe count 100)" 2
+
+# Question 1 is "Le Louvre": a variant, then a try of it in capitals.
+keys alt+v; xdotool type --delay 40 'Musee du Louvre'
+keys alt+e; xdotool type --delay 40 'MUSEE DU LOUVRE'
+sleep 0.5
+expect "the try's grade" "$(probe texts 117)" "BRAVO : résolue"
+expect "the caption of unsaved work" "$(caption)" "*$title"
+
+keys ctrl+s
+grep -q '^variants = \["Musee du Louvre"\]$' "$source" || { cat "$source"; fail "the variant was not saved"; }
+grep -q '^# Made by devinette-pack new' "$source" || fail "saving lost the source's comments"
+expect "the caption once saved" "$(caption)" "$title"
+cp "$source" saved.toml
+
+keys ctrl+z
+expect "the variant undone" "$(probe texts 111)" ""
+expect "the caption after an undo" "$(caption)" "*$title"
+keys ctrl+y
+expect "the variant redone" "$(probe texts 111)" "Musee du Louvre"
+expect "back to the saved state" "$(caption)" "$title"
+keys ctrl+d
+expect "a question duplicated" "$(probe count 100)" 3
+keys ctrl+z
+expect "the duplicate undone" "$(probe count 100)" 2
+
+# Ctrl+B builds beside the source what the pack tool builds of it.
+keys ctrl+b
+for _ in $(seq 1 60); do [ -s "$folder/$folder.exe" ] && break; sleep 0.5; done
+sleep 1
+"$root/scripts/devinette-pack" build "$source" -o by-pack-tool.exe >/dev/null
+cmp "$folder/$folder.exe" by-pack-tool.exe || fail "the Atelier's build differs from the pack tool's"
+
+# A change, then closing: "Ne pas enregistrer" leaves the saved file as it was.
+keys alt+t; xdotool type --delay 40 'Quel musée ?'
+keys alt+F4
+sleep 1
+keys n
+for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
+kill -0 $atelier 2>/dev/null && fail "the Atelier did not close"
+cmp "$source" saved.toml || fail "closing without saving changed the source"
+echo "opened, edited, tried, saved, undone, built and closed"
