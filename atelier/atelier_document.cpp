@@ -4,6 +4,7 @@
 
 #include "authoring/maker_paths.h"
 #include "authoring/new_quiz.h"
+#include "authoring/picture_cache_folder.h"
 #include "authoring/quiz_build_win32.h"
 #include "authoring/quiz_check.h"
 #include "authoring/quiz_source.h"
@@ -18,6 +19,27 @@ namespace {
 bool is_folder(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(wide_text(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+unsigned long long last_write(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(wide_text(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+// The recovery file of a source: its full path, case folded, hashed (FNV-1a).
+std::wstring recovery_path(const std::string& source_path) {
+    const std::string folder = local_data_folder("atelier");
+    if (folder.empty()) return {};
+    wchar_t full[MAX_PATH];
+    if (!GetFullPathNameW(wide_text(source_path).c_str(), MAX_PATH, full, nullptr)) return {};
+    CharLowerW(full);
+    unsigned long long hash = 14695981039346656037ull;
+    for (const wchar_t* c = full; *c; ++c) hash = (hash ^ static_cast<unsigned long long>(*c)) * 1099511628211ull;
+    wchar_t name[32];
+    wsprintfW(name, L"\\%08x%08x.toml", static_cast<unsigned>(hash >> 32), static_cast<unsigned>(hash));
+    return wide_text(folder) + name;
 }
 
 bool read_text_file(const std::string& path, std::string& text, Diagnostic& failure) {
@@ -64,6 +86,7 @@ bool open_document(const std::string& path, AtelierDocument& document, Diagnosti
     AtelierDocument opened;
     if (!read_text_file(source_path, opened.saved_text, failure)) return false;
     opened.source_path = source_path;
+    opened.written_at = last_write(source_path);
     Diagnostics ignored;  // told by the first check
     read_quiz_source(opened.saved_text, source_path, opened.state.quiz, ignored);
     check_files(opened);
@@ -103,7 +126,49 @@ bool save_document(AtelierDocument& document, std::string& error) {
     }
     document.saved_text = text;
     document.saved_number = document.state.number;
+    document.written_at = last_write(document.source_path);
+    drop_recovery(document);
     check_files(document);
     check_document(document);
     return true;
+}
+
+bool changed_on_disk(const AtelierDocument& document) {
+    return !document.source_path.empty() && last_write(document.source_path) != document.written_at;
+}
+
+void keep_recovery(const AtelierDocument& document) {
+    std::string error;
+    const std::string text = current_text(document, error);
+    const std::wstring path = recovery_path(document.source_path);
+    if (path.empty() || !error.empty()) return;
+    // Both levels: "Devinette" may not exist yet either.
+    const std::wstring folder = folder_of(path);  // ends with its separator
+    CreateDirectoryW(folder_of(folder.substr(0, folder.size() - 1)).c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    replace_file(path, text);  // a copy that cannot be written costs only the copy
+}
+
+void drop_recovery(const AtelierDocument& document) {
+    const std::wstring path = recovery_path(document.source_path);
+    if (!path.empty()) DeleteFileW(path.c_str());
+}
+
+bool find_recovery(const AtelierDocument& document, std::string& text) {
+    const std::wstring path = recovery_path(document.source_path);
+    Diagnostic ignored;
+    return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+           read_text_file(utf8_text(path.c_str()), text, ignored) && text != document.saved_text;
+}
+
+void restore_recovery(AtelierDocument& document, const std::string& text) {
+    // The copy was written from the source: rewriting it keeps the maker's text as well.
+    document.saved_text = text;
+    Diagnostics ignored;
+    read_quiz_source(text, document.source_path, document.state.quiz, ignored);
+    // Its questions' places are the copy's: the states before it are not the copy's to rewrite.
+    document.history = EditHistory();
+    document.state.number = 0;
+    document.saved_number = -1;
+    check_document(document);
 }

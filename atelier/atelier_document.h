@@ -16,6 +16,7 @@ struct AtelierDocument {
     EditHistory history;
     Diagnostics file_problems;  // of the files the source names, found when it is read or saved
     Diagnostics problems;       // the source's and the grading's, then the files'
+    unsigned long long written_at = 0;  // the source's last write time when read or saved
 };
 
 bool unsaved(const AtelierDocument& document);
@@ -34,3 +35,16 @@ void check_document(AtelierDocument& document);
 
 // Writes the current state over the source in one step; false with `error`.
 bool save_document(AtelierDocument& document, std::string& error);
+
+// The source was written by another program since it was read or saved.
+bool changed_on_disk(const AtelierDocument& document);
+
+// Unsaved work is copied, a few seconds after each change, to a file of its own
+// in the user's local application data, named after the source's full path; a
+// save or a close without saving removes it, a crash leaves it.
+void keep_recovery(const AtelierDocument& document);
+void drop_recovery(const AtelierDocument& document);
+// The copy left for `document`'s source when it differs from the source; false when there is none.
+bool find_recovery(const AtelierDocument& document, std::string& text);
+// Makes the copy the state being edited, unsaved; a save writes it over the source.
+void restore_recovery(AtelierDocument& document, const std::string& text);

@@ -21,6 +21,10 @@ constexpr wchar_t class_name[] = L"DevinetteAtelier";
 constexpr wchar_t program_name[] = L"Atelier Devinette";
 constexpr UINT_PTR check_timer = 1;
 constexpr UINT check_delay_ms = 250;  // after the last keystroke: typing is never held up
+constexpr UINT_PTR recovery_timer = 2;
+constexpr UINT recovery_delay_ms = 3000;
+constexpr UINT_PTR disk_timer = 3;  // looks for another program's change of the source
+constexpr UINT disk_period_ms = 1000;
 constexpr UINT message_built = WM_APP + 1;
 
 // The question's fields, each after its label, in reading order.
@@ -47,6 +51,7 @@ struct Atelier {
     int selected = 0;
     bool filling = false;  // while the fields are filled from the model, their changes are not edits
     bool building = false;
+    bool asking = false;  // a question to the maker is open: timers wait for its answer
     GradeLook try_look = GradeLook::plain;
     OwnedBrush try_brush;
 };
@@ -236,6 +241,7 @@ void changed(Atelier& atelier) {
     update_caption(atelier);
     update_try(atelier);
     SetTimer(atelier.window, check_timer, check_delay_ms, nullptr);
+    SetTimer(atelier.window, recovery_timer, recovery_delay_ms, nullptr);
 }
 
 // Records a change of the list or of a whole question, then shows it.
@@ -347,6 +353,7 @@ bool may_leave(Atelier& atelier) {
                              MB_YESNOCANCEL | MB_ICONQUESTION);
     }
     if (chosen == IDYES) return save(atelier);
+    if (chosen == IDNO) drop_recovery(atelier.document);
     return chosen == IDNO;
 }
 
@@ -359,10 +366,49 @@ void open_path(Atelier& atelier, const std::string& path) {
         MessageBoxW(atelier.window, text.c_str(), program_name, MB_OK | MB_ICONWARNING);
         return;
     }
+    std::string recovered;
+    if (find_recovery(opened, recovered)) {
+        atelier.asking = true;
+        const int answer = MessageBoxW(atelier.window,
+                                       L"L'Atelier s'est fermé sans enregistrer votre dernier travail sur ce quiz. "
+                                       L"Une copie en a été gardée.\n\nLa restaurer ?",
+                                       program_name, MB_YESNO | MB_ICONQUESTION);
+        atelier.asking = false;
+        if (answer == IDYES)
+            restore_recovery(opened, recovered);
+        else
+            drop_recovery(opened);
+    }
     atelier.document = std::move(opened);
     atelier.selected = 0;
     show_all(atelier);
     SetFocus(control(atelier, id_answer));
+}
+
+// Another program wrote the source: read again when nothing here is unsaved, otherwise the maker chooses.
+void look_at_disk(Atelier& atelier) {
+    if (atelier.asking || !changed_on_disk(atelier.document)) return;
+    if (unsaved(atelier.document)) {
+        atelier.asking = true;
+        const int answer = MessageBoxW(atelier.window,
+                                       L"Un autre programme a modifié le fichier de ce quiz.\n\n"
+                                       L"Oui : le relire et abandonner vos modifications.\n"
+                                       L"Non : garder vos modifications, qui le remplaceront à l'enregistrement.",
+                                       program_name, MB_YESNO | MB_ICONWARNING);
+        atelier.asking = false;
+        if (answer != IDYES) {
+            atelier.document.written_at = 0;  // asked once: the next save decides
+            return;
+        }
+    }
+    const int selected = atelier.selected;
+    drop_recovery(atelier.document);
+    open_path(atelier, atelier.document.source_path);
+    const int count = static_cast<int>(quiz_of(atelier).questions.size());
+    atelier.selected = selected < count ? selected : count - 1;
+    fill_list(atelier);
+    fill_fields(atelier);
+    set_status(atelier, L"Relu : le fichier a été modifié par un autre programme.");
 }
 
 void choose_and_open(Atelier& atelier) {
@@ -474,7 +520,8 @@ void lay_out(Atelier& atelier, int width, int height) {
     const int problems_height = 6 * line;
     const int top_height = bottom - problems_height - 2 * margin;
     const int list_width = width * 2 / 5;
-    MoveWindow(atelier.list, margin, margin, list_width - margin, top_height, TRUE);
+    MoveWindow(control(atelier, id_list_label), margin, margin, list_width - margin, line, TRUE);
+    MoveWindow(atelier.list, margin, margin + line, list_width - margin, top_height - line, TRUE);
     MoveWindow(control(atelier, id_problems), margin, margin + top_height + margin, width - 2 * margin, problems_height,
                TRUE);
     const int label_x = list_width + margin;
@@ -505,6 +552,7 @@ HWND add_child(Atelier& atelier, const wchar_t* type, const wchar_t* text, DWORD
 }
 
 void create_children(Atelier& atelier) {
+    add_child(atelier, L"STATIC", L"&Liste des questions", SS_LEFT, 0, id_list_label);
     atelier.list = add_child(atelier, WC_LISTVIEWW, L"Questions",
                              LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE, id_list);
     SendMessageW(atelier.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -570,6 +618,7 @@ bool on_create(HWND window, const CREATESTRUCTW& create) {
     Atelier& shown = *atelier.release();
     create_children(shown);
     DragAcceptFiles(window, TRUE);
+    SetTimer(window, disk_timer, disk_period_ms, nullptr);
     const std::string* path = static_cast<const std::string*>(create.lpCreateParams);
     if (path && !path->empty()) open_path(shown, *path);
     show_all(shown);
@@ -643,6 +692,15 @@ LRESULT on_ctl_color_static(const Atelier& atelier, HDC dc, HWND label) {
     return reinterpret_cast<LRESULT>(atelier.try_brush.get());
 }
 
+void on_timer(Atelier& atelier, UINT_PTR timer) {
+    if (timer == disk_timer) return look_at_disk(atelier);
+    KillTimer(atelier.window, timer);
+    if (timer == recovery_timer && unsaved(atelier.document)) keep_recovery(atelier.document);
+    if (timer != check_timer) return;
+    check_document(atelier.document);
+    show_problems(atelier);
+}
+
 LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_CREATE)
         return on_create(window, *reinterpret_cast<const CREATESTRUCTW*>(lparam)) ? 0 : -1;
@@ -657,11 +715,7 @@ LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPA
                                                           reinterpret_cast<HWND>(lparam)))
                 return brush;
             break;
-        case WM_TIMER:
-            KillTimer(window, check_timer);
-            check_document(atelier->document);
-            show_problems(*atelier);
-            return 0;
+        case WM_TIMER: on_timer(*atelier, wparam); return 0;
         case WM_NEXTDLGCTL: on_next_dialog_control(window, wparam, lparam); return 0;
         case WM_DROPFILES: on_drop_files(*atelier, reinterpret_cast<HDROP>(wparam)); return 0;
         case message_built: on_built(*atelier, reinterpret_cast<BuildJob*>(lparam)); return 0;

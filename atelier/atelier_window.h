@@ -9,6 +9,7 @@
 // Control ids, for the menu's commands and for tests that read the window.
 enum AtelierId {
     id_list = 100,
+    id_list_label = 101,
     id_answer = 110,
     id_variants,
     id_answer_2,

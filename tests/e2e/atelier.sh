@@ -66,8 +66,33 @@ sleep 1
 "$root/scripts/devinette-pack" build "$source" -o by-pack-tool.exe >/dev/null
 cmp "$folder/$folder.exe" by-pack-tool.exe || fail "the Atelier's build differs from the pack tool's"
 
-# A change, then closing: "Ne pas enregistrer" leaves the saved file as it was.
+# Another program changes the source while nothing is unsaved: it is read again,
+# question 2 still selected (the duplicate's place, undone).
+sed -i 's/^answer = "Tour Eiffel"$/answer = "La tour Eiffel"/' "$source"
+cp "$source" saved.toml
+sleep 2.5
+expect "the answer read again" "$(probe texts 110)" "La tour Eiffel"
+
+# A change, then a crash: the next start offers the copy kept a few seconds later.
 keys alt+t; xdotool type --delay 40 'Quel musée ?'
+sleep 4
+wine taskkill /f /im devinette-atelier.exe >/dev/null 2>&1 || true
+for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
+wine "$build/bin/devinette-atelier.exe" "$source" >/dev/null 2>&1 &
+atelier=$!
+question=$("$root/scripts/wait-for-window" "^Atelier Devinette\$" 60)
+[ -n "$question" ] || fail "no offer to restore the unsaved work"
+sleep 1
+xdotool windowfocus "$question" 2>/dev/null || true
+keys Return
+window=$("$root/scripts/wait-for-window" "^\\*$title\$" 30)
+[ -n "$window" ] || fail "the restored work is not shown as unsaved"
+keys alt+l End
+expect "the text restored" "$(probe texts 114)" "Quel musée ?"
+cmp "$source" saved.toml || fail "restoring wrote over the source"
+
+# Closing with that change: "Ne pas enregistrer" leaves the saved file as it was.
+xdotool windowfocus "$window" 2>/dev/null || true
 keys alt+F4
 sleep 1
 keys n
