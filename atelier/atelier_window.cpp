@@ -10,10 +10,14 @@
 #include "answers/grade.h"
 #include "atelier/atelier_document.h"
 #include "authoring/maker_paths.h"
+#include "authoring/picture_cache.h"
+#include "authoring/picture_cache_folder.h"
 #include "authoring/quiz_build_win32.h"
 #include "authoring/quiz_check.h"
+#include "base/file_replace.h"
 #include "base/owned_handle.h"
 #include "base/wide_text.h"
+#include "pictures/picture_loader.h"
 
 namespace {
 
@@ -54,6 +58,7 @@ struct Atelier {
     bool asking = false;  // a question to the maker is open: timers wait for its answer
     GradeLook try_look = GradeLook::plain;
     OwnedBrush try_brush;
+    PictureDecoder decoder;
 };
 
 Atelier* atelier_of(HWND window) { return reinterpret_cast<Atelier*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
@@ -205,6 +210,27 @@ void update_try(Atelier& atelier) {
     InvalidateRect(result, nullptr, TRUE);
 }
 
+// The question's picture as the player shows it, upright and fitted, at half its size.
+void show_picture(Atelier& atelier, const ModelQuestion& question) {
+    const HWND preview = control(atelier, id_picture);
+    const bool pictures = quiz_of(atelier).kind == picture_quiz;
+    for (const int id : {id_picture_label, id_picture, id_choose_picture})
+        ShowWindow(control(atelier, id), pictures ? SW_SHOW : SW_HIDE);
+    HBITMAP bitmap = nullptr;
+    std::vector<QuestionData> data;
+    Diagnostics ignored;  // the checks tell what is wrong with the file
+    QuizModel one = quiz_of(atelier);
+    one.questions = {question};
+    one.questions[0].answer_picture.clear();
+    PictureLoading conversion;
+    conversion.cache.folder = picture_cache_folder();
+    if (pictures && !question.picture.empty() &&
+        load_question_files(one, atelier.document.source_path, data, ignored, conversion) && !data[0].picture.empty())
+        bitmap = load_picture_bytes(atelier.decoder, data[0].picture.data(), static_cast<unsigned long>(data[0].picture.size()),
+                                    picture_box_width / 2, picture_box_height / 2);
+    set_control_picture(preview, bitmap);
+}
+
 void fill_fields(Atelier& atelier) {
     atelier.filling = true;
     const ModelQuestion* question = selected_question(atelier);
@@ -225,6 +251,7 @@ void fill_fields(Atelier& atelier) {
     }
     atelier.filling = false;
     update_try(atelier);
+    show_picture(atelier, shown);
 }
 
 void show_all(Atelier& atelier) {
@@ -306,6 +333,42 @@ void keep_try(Atelier& atelier) {
         return atelier.selected;
     });
     set_status(atelier, L"Essai gardé : la vérification le contrôlera à chaque fois.");
+}
+
+// A picture file for the question: one in the quiz's folder is named from there,
+// one elsewhere is copied into it first, so the quiz keeps everything it shows.
+void choose_picture(Atelier& atelier) {
+    if (!selected_question(atelier)) return;
+    wchar_t file[MAX_PATH] = L"";
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = atelier.window;
+    dialog.lpstrFilter = L"Images (JPEG, PNG, GIF, BMP)\0*.jpg;*.jpeg;*.png;*.gif;*.bmp\0";
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!GetOpenFileNameW(&dialog)) return;
+    wchar_t folder[MAX_PATH];
+    GetFullPathNameW(wide_text(atelier.document.source_path).c_str(), MAX_PATH, folder, nullptr);
+    const std::wstring quiz_folder = folder_of(folder);
+    std::wstring chosen = file;
+    std::wstring relative = chosen.substr(dialog.nFileOffset);
+    if (CompareStringOrdinal(chosen.c_str(), static_cast<int>(quiz_folder.size()), quiz_folder.c_str(),
+                             static_cast<int>(quiz_folder.size()), TRUE) == CSTR_EQUAL) {
+        relative = chosen.substr(quiz_folder.size());
+    } else if (!CopyFileW(chosen.c_str(), (quiz_folder + relative).c_str(), TRUE)) {
+        const std::wstring text = L"L'image n'a pas pu être copiée dans le dossier du quiz (un fichier " + relative +
+                                  L" s'y trouve peut-être déjà).";
+        MessageBoxW(atelier.window, text.c_str(), program_name, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    for (wchar_t& c : relative)
+        if (c == L'\\') c = L'/';
+    const std::string path = utf8_text(relative.c_str());
+    change_questions(atelier, [&](QuizModel& quiz) {
+        quiz.questions[static_cast<std::size_t>(atelier.selected)].picture = path;
+        return atelier.selected;
+    });
 }
 
 void undo_or_redo(Atelier& atelier, bool undo) {
@@ -541,6 +604,11 @@ void lay_out(Atelier& atelier, int width, int height) {
     MoveWindow(control(atelier, id_try_grade), field_x, y, field_width, line + 4, TRUE);
     y += line + 4 + margin;
     MoveWindow(control(atelier, id_keep_try), field_x, y, 10 * line, line + 8, TRUE);
+    y += line + 8 + margin;
+    MoveWindow(control(atelier, id_picture_label), label_x, y, label_width - margin, line, TRUE);
+    MoveWindow(control(atelier, id_picture), field_x, y, picture_box_width / 2, picture_box_height / 2, TRUE);
+    MoveWindow(control(atelier, id_choose_picture), field_x + picture_box_width / 2 + margin, y, 10 * line, line + 8,
+               TRUE);
 }
 
 HWND add_child(Atelier& atelier, const wchar_t* type, const wchar_t* text, DWORD style, DWORD extended, int id) {
@@ -575,6 +643,9 @@ void create_children(Atelier& atelier) {
     }
     add_child(atelier, L"STATIC", L"", SS_LEFT | SS_CENTERIMAGE, 0, id_try_grade);
     add_child(atelier, L"BUTTON", L"&Garder l'essai", BS_PUSHBUTTON | WS_TABSTOP, 0, id_keep_try);
+    add_child(atelier, L"STATIC", L"Image", SS_LEFT, 0, id_picture_label);
+    add_child(atelier, L"STATIC", L"", SS_BITMAP | SS_CENTERIMAGE | WS_BORDER, 0, id_picture);
+    add_child(atelier, L"BUTTON", L"Choisir l'&image...", BS_PUSHBUTTON | WS_TABSTOP, 0, id_choose_picture);
     add_child(atelier, L"LISTBOX", L"Problèmes", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
               WS_EX_CLIENTEDGE, id_problems);
     add_child(atelier, STATUSCLASSNAMEW, L"", 0, 0, id_status);
@@ -642,6 +713,7 @@ void on_command(Atelier& atelier, int id, int code) {
         case command_move_down:
             return change_questions(atelier, [&](QuizModel& q) { return move_question(q, atelier.selected, 1); });
         case id_keep_try: return keep_try(atelier);
+        case id_choose_picture: return choose_picture(atelier);
         default: break;
     }
     if (code == EN_CHANGE) on_field_change(atelier, id);

@@ -21,6 +21,9 @@ enum AtelierId {
     id_keep_try,
     id_problems,
     id_status,
+    id_picture_label,
+    id_picture,
+    id_choose_picture,
     id_first_label = 200,  // the fields' labels follow
 };
 

@@ -105,15 +105,19 @@ HBITMAP load_picture(const PictureDecoder& decoder, HMODULE module, unsigned res
                      const char* resource_type, int box_width, int box_height) {
     const ResourceView resource = find_resource(module, resource_type, resource_id);
     if (!resource.bytes) return nullptr;
+    return load_picture_bytes(decoder, resource.bytes, resource.size, box_width, box_height);
+}
 
-    OwnedBitmap decoded(decode_picture(decoder, resource.bytes, resource.size));
+HBITMAP load_picture_bytes(const PictureDecoder& decoder, const void* bytes, unsigned long size, int box_width,
+                           int box_height) {
+    OwnedBitmap decoded(decode_picture(decoder, bytes, static_cast<DWORD>(size)));
     if (!decoded) return nullptr;
     // The pack tool stores pictures at the size they are shown: those need no
     // second stretch. Any other picture is only the source of the fitted one.
-    BITMAP size = {};
-    if (GetObjectA(decoded.get(), sizeof size, &size) == static_cast<int>(sizeof size)) {
-        const FittedSize fitted = fit_picture(size.bmWidth, size.bmHeight, box_width, box_height);
-        if (fitted.width == size.bmWidth && fitted.height == size.bmHeight) return decoded.release();
+    BITMAP shape = {};
+    if (GetObjectA(decoded.get(), sizeof shape, &shape) == static_cast<int>(sizeof shape)) {
+        const FittedSize fitted = fit_picture(shape.bmWidth, shape.bmHeight, box_width, box_height);
+        if (fitted.width == shape.bmWidth && fitted.height == shape.bmHeight) return decoded.release();
     }
     return scale_picture(decoded.get(), box_width, box_height);
 }

@@ -27,6 +27,9 @@ private:
 // A new bitmap owned by the caller, or nullptr when the resource is missing or undecodable.
 HBITMAP load_picture(const PictureDecoder& decoder, HMODULE module, unsigned resource_id,
                      const char* resource_type, int box_width, int box_height);
+// The same from a picture's bytes in memory (any format the platform decodes).
+HBITMAP load_picture_bytes(const PictureDecoder& decoder, const void* bytes, unsigned long size, int box_width,
+                           int box_height);
 // The size load_picture would give the resource, read from its JPEG header
 // without decoding; false when the resource is missing or its header unreadable.
 bool fitted_size_from_header(HMODULE module, unsigned resource_id, const char* resource_type, int box_width,
