@@ -2,7 +2,9 @@
 # The Atelier as a quiz maker uses it, on its real window with the keyboard:
 # opens a folder of photographs, types a variant, tries it, saves (the maker's
 # comments kept), undoes and redoes, duplicates a question and undoes it, builds
-# the same bytes as the pack tool, and closes without saving when asked.
+# the same bytes as the pack tool, reads the source again when another program
+# changes it, offers unsaved work back after a crash, plays with F5, and closes
+# as the maker answers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${DEVINETTE_WINDOWS_BUILD:-$root/build/windows}
@@ -91,9 +93,22 @@ keys alt+l End
 expect "the text restored" "$(probe texts 114)" "Quel musée ?"
 cmp "$source" saved.toml || fail "restoring wrote over the source"
 
-# Closing with that change: "Ne pas enregistrer" leaves the saved file as it was.
+# F5 plays what is shown, unsaved, without saving it.
 xdotool windowfocus "$window" 2>/dev/null || true
-keys alt+F4
+keys F5
+played=$("$root/scripts/wait-for-window" "^Monuments de Paris\$" 60)
+[ -n "$played" ] || fail "F5 started no quiz"
+wine "$build/tests/window_probe.exe" "Monuments de Paris" close >/dev/null 2>&1
+cmp "$source" saved.toml || fail "F5 saved the source"
+
+# Closing with that change: "Annuler" keeps the window, "Ne pas enregistrer"
+# leaves the saved file as it was.
+sleep 2
+probe close
+sleep 1
+keys Escape
+kill -0 $atelier 2>/dev/null || fail "the Atelier closed although the maker cancelled"
+probe close
 sleep 1
 keys n
 for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
