@@ -4,6 +4,7 @@
 
 #include "authoring/maker_paths.h"
 #include "authoring/new_quiz.h"
+#include "authoring/packed_quiz_win32.h"
 #include "authoring/picture_cache_folder.h"
 #include "authoring/quiz_build_win32.h"
 #include "authoring/quiz_check.h"
@@ -42,6 +43,30 @@ std::wstring recovery_path(const std::string& source_path) {
     return wide_text(folder) + name;
 }
 
+bool ends_with_exe(const std::string& path) {
+    return path.size() > 4 && CompareStringOrdinal(wide_text(path.substr(path.size() - 4)).c_str(), -1, L".exe", -1,
+                                                   TRUE) == CSTR_EQUAL;
+}
+
+// The loader's own messages say less than the failure read_packed_quiz returns.
+void ignore_player_message(const char*, const char*) {}
+
+// A packed quiz unpacked into "NAME (source)" beside it ("NAME (source 2)"... when
+// that folder is taken): the source it opens as.
+bool unpack_beside(const std::string& executable, std::string& source_path, Diagnostic& failure) {
+    UnpackedQuiz quiz;
+    if (!read_packed_quiz(executable, ignore_player_message, quiz, failure)) return false;
+    const std::string stem = executable.substr(0, executable.size() - 4);
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const std::string folder = stem + (attempt == 1 ? " (source)" : " (source " + std::to_string(attempt) + ")");
+        if (GetFileAttributesW(wide_text(folder).c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+        source_path = joined_path(folder, "quiz.toml");
+        return unpack_quiz(quiz, folder, failure);
+    }
+    failure = file_error(executable, "every folder \"(source)\" beside it is taken");
+    return false;
+}
+
 bool read_text_file(const std::string& path, std::string& text, Diagnostic& failure) {
     OwnedFile file(CreateFileW(wide_text(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -76,6 +101,7 @@ bool unsaved(const AtelierDocument& document) { return document.state.number != 
 
 bool open_document(const std::string& path, AtelierDocument& document, Diagnostic& failure) {
     std::string source_path = path;
+    if (ends_with_exe(path) && !unpack_beside(path, source_path, failure)) return false;
     if (is_folder(path)) {
         source_path = joined_path(path, "quiz.toml");
         NewQuiz written;

@@ -21,9 +21,10 @@ struct AtelierDocument {
 
 bool unsaved(const AtelierDocument& document);
 
-// Opens a quiz.toml, or a folder: its quiz.toml, made as `new` makes it when it
-// has none. A source with errors opens too, with what could be read. False
-// with `failure` when there is nothing to open.
+// Opens a quiz.toml; a folder: its quiz.toml, made as `new` makes it when it
+// has none; a packed quiz (.exe): unpacked into "NAME (source)" beside it. A
+// source with errors opens too, with what could be read. False with `failure`
+// when there is nothing to open.
 bool open_document(const std::string& path, AtelierDocument& document, Diagnostic& failure);
 
 // The source text the current state saves as: the saved text with only what

@@ -114,4 +114,22 @@ keys n
 for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
 kill -0 $atelier 2>/dev/null && fail "the Atelier did not close"
 cmp "$source" saved.toml || fail "closing without saving changed the source"
-echo "opened, edited, tried, saved, undone, built and closed"
+# A packed quiz opens unpacked beside it.
+wine "$build/bin/devinette-atelier.exe" "$folder/$folder.exe" >/dev/null 2>&1 &
+atelier=$!
+[ -n "$("$root/scripts/wait-for-window" "^$title\$" 60)" ] || fail "the packed quiz did not open"
+[ -f "$folder/$folder (source)/quiz.toml" ] || fail "the packed quiz was not unpacked beside it"
+expect "the packed quiz's questions" "$(probe count 100)" 2
+probe close
+for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
+
+# A folder that does not exist: said, and the window opens empty.
+wine "$build/bin/devinette-atelier.exe" "Absent" >/dev/null 2>&1 &
+atelier=$!
+[ -n "$("$root/scripts/wait-for-window" "^Atelier Devinette\$" 60)" ] || fail "no word about a missing folder"
+keys Return
+expect "an empty Atelier" "$(probe count 100)" 0
+probe close
+for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
+kill -0 $atelier 2>/dev/null && fail "the empty Atelier did not close"
+echo "opened, edited, tried, saved, undone, built, read again, restored, played and closed"
