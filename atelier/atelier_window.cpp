@@ -46,6 +46,30 @@ const Field fields[] = {
 };
 constexpr int field_count = sizeof fields / sizeof fields[0];
 
+// The quiz's own fields, on the page "Quiz".
+struct QuizField {
+    int id;
+    const wchar_t* label;
+    const wchar_t* type;
+    DWORD style;
+    int lines;
+};
+const QuizField quiz_fields[] = {
+    {id_title, L"&Titre", L"EDIT", ES_AUTOHSCROLL, 1},
+    {id_creator, L"&Auteur", L"EDIT", ES_AUTOHSCROLL, 1},
+    {id_explanations, L"E&xplications", L"EDIT", ES_AUTOHSCROLL, 1},
+    {id_grading, L"&Notation", WC_COMBOBOXW, CBS_DROPDOWNLIST, 1},
+    {id_reveal, L"Ré&vélation", WC_COMBOBOXW, CBS_DROPDOWNLIST, 1},
+    {id_codes, L"&Codes", L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, 4},
+    {id_code_score, L"&Score", TRACKBAR_CLASSW, TBS_AUTOTICKS, 1},
+};
+constexpr int quiz_field_count = sizeof quiz_fields / sizeof quiz_fields[0];
+// In the order of grading_mode_names and reveal_mode_names.
+const wchar_t* const grading_choices[] = {L"exacte (seules les minuscules a-z sont pardonnées)",
+                                          L"tolérante (accents, majuscules, tirets et espaces pardonnés)"};
+const wchar_t* const reveal_choices[] = {L"rien", L"l'image réponse", L"le texte révélé",
+                                         L"le texte révélé et l'image réponse"};
+
 struct Atelier {
     HWND window = nullptr;
     HWND list = nullptr;
@@ -59,6 +83,7 @@ struct Atelier {
     GradeLook try_look = GradeLook::plain;
     OwnedBrush try_brush;
     PictureDecoder decoder;
+    int page = 0;  // 0: the selected question, 1: the quiz
 };
 
 Atelier* atelier_of(HWND window) { return reinterpret_cast<Atelier*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
@@ -210,12 +235,33 @@ void update_try(Atelier& atelier) {
     InvalidateRect(result, nullptr, TRUE);
 }
 
+// Whether control `id` is shown: the page's own, a two-box quiz's second box,
+// a picture quiz's picture.
+bool shown_now(Atelier& atelier, int id) {
+    const int field = id >= id_first_label && id < id_first_label + field_count ? fields[id - id_first_label].id : id;
+    const bool on_quiz_page = (id >= id_title && id <= id_code_shown) ||
+                              (id >= id_first_quiz_label && id < id_first_quiz_label + quiz_field_count);
+    if (on_quiz_page) return atelier.page == 1;
+    if (atelier.page != 0) return false;
+    if (field == id_answer_2 || field == id_variants_2) return quiz_of(atelier).boxes == 2;
+    if (id == id_picture_label || id == id_picture || id == id_choose_picture) return quiz_of(atelier).kind == picture_quiz;
+    return true;
+}
+
+void update_visibility(Atelier& atelier) {
+    for (HWND child = GetWindow(atelier.window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        const bool page_control = (id >= id_answer && id <= id_code_shown && id != id_problems && id != id_status &&
+                                   id != id_pages) ||
+                                  id >= id_first_label;
+        if (page_control) ShowWindow(child, shown_now(atelier, id) ? SW_SHOW : SW_HIDE);
+    }
+}
+
 // The question's picture as the player shows it, upright and fitted, at half its size.
 void show_picture(Atelier& atelier, const ModelQuestion& question) {
     const HWND preview = control(atelier, id_picture);
     const bool pictures = quiz_of(atelier).kind == picture_quiz;
-    for (const int id : {id_picture_label, id_picture, id_choose_picture})
-        ShowWindow(control(atelier, id), pictures ? SW_SHOW : SW_HIDE);
     HBITMAP bitmap = nullptr;
     std::vector<QuestionData> data;
     Diagnostics ignored;  // the checks tell what is wrong with the file
@@ -242,21 +288,43 @@ void fill_fields(Atelier& atelier) {
     set_text(control(atelier, id_variants_2), joined_lines(shown.variants[1]));
     set_text(control(atelier, id_text), shown.text);
     set_text(control(atelier, id_reveal_text), shown.reveal_text);
-    const bool two_boxes = quiz_of(atelier).boxes == 2;
-    for (int i = 0; i < field_count; ++i) {
-        const bool second_box = fields[i].id == id_answer_2 || fields[i].id == id_variants_2;
-        const int show = !second_box || two_boxes ? SW_SHOW : SW_HIDE;
-        ShowWindow(control(atelier, fields[i].id), show);
-        ShowWindow(control(atelier, id_first_label + i), show);
-    }
     atelier.filling = false;
+    update_visibility(atelier);
     update_try(atelier);
     show_picture(atelier, shown);
+}
+
+// "Avec N trouvées : CODE", the code the header shows at the slider's score.
+void update_code_preview(Atelier& atelier) {
+    const QuizModel& quiz = quiz_of(atelier);
+    const int count = static_cast<int>(quiz.questions.size());
+    const int solved = static_cast<int>(SendMessageW(control(atelier, id_code_score), TBM_GETPOS, 0, 0));
+    const std::vector<std::string> lines = packed_code_lines(quiz.codes, quiz.codes_by_score, count);
+    const std::string code = solved >= 1 && solved <= count ? lines[static_cast<std::size_t>(solved - 1)] : "";
+    const std::wstring shown = L"Avec " + std::to_wstring(solved) + (solved > 1 ? L" trouvées" : L" trouvée") +
+                               L", l'en-tête montre : " + (code.empty() ? L"(rien)" : wide_text(code));
+    SetWindowTextW(control(atelier, id_code_shown), shown.c_str());
+}
+
+void fill_quiz_page(Atelier& atelier) {
+    atelier.filling = true;
+    const QuizModel& quiz = quiz_of(atelier);
+    set_text(control(atelier, id_title), quiz.title);
+    set_text(control(atelier, id_creator), quiz.creator);
+    set_text(control(atelier, id_explanations), quiz.explanations);
+    SendMessageW(control(atelier, id_grading), CB_SETCURSEL, static_cast<WPARAM>(quiz.grading), 0);
+    SendMessageW(control(atelier, id_reveal), CB_SETCURSEL, static_cast<WPARAM>(quiz.reveal), 0);
+    set_text(control(atelier, id_codes), text_of_codes(quiz.codes));
+    const int count = static_cast<int>(quiz.questions.size());
+    SendMessageW(control(atelier, id_code_score), TBM_SETRANGE, TRUE, MAKELPARAM(0, count));
+    atelier.filling = false;
+    update_code_preview(atelier);
 }
 
 void show_all(Atelier& atelier) {
     fill_list(atelier);
     fill_fields(atelier);
+    fill_quiz_page(atelier);
     show_problems(atelier);
     update_caption(atelier);
 }
@@ -283,6 +351,7 @@ void change_questions(Atelier& atelier, Operation operation) {
     atelier.selected = selected;
     fill_list(atelier);
     fill_fields(atelier);
+    fill_quiz_page(atelier);
     changed(atelier);
 }
 
@@ -315,6 +384,49 @@ void on_field_change(Atelier& atelier, int id) {
     changed(atelier);
 }
 
+// A change of the quiz's own fields; typing in one is one step of the history.
+template <typename Edit>
+void change_quiz(Atelier& atelier, const std::string& field, Edit edit) {
+    AtelierDocument& document = atelier.document;
+    const int number = record_change(document.history, document.state, field);
+    edit(document.state.quiz);
+    document.state.number = number;
+    changed(atelier);
+}
+
+void on_quiz_field_change(Atelier& atelier, int id) {
+    if (atelier.filling) return;
+    const QuizModel& quiz = quiz_of(atelier);
+    const HWND field = control(atelier, id);
+    if (id == id_title || id == id_creator || id == id_explanations) {
+        const std::string text = text_of(field);
+        std::string QuizModel::*member = id == id_title     ? &QuizModel::title
+                                         : id == id_creator ? &QuizModel::creator
+                                                            : &QuizModel::explanations;
+        if (quiz.*member != text) change_quiz(atelier, "quiz " + std::to_string(id), [&](QuizModel& q) { q.*member = text; });
+        return;
+    }
+    if (id == id_grading || id == id_reveal) {
+        const int choice = static_cast<int>(SendMessageW(field, CB_GETCURSEL, 0, 0));
+        end_typing(atelier.document.history);
+        change_quiz(atelier, "", [&](QuizModel& q) { (id == id_grading ? q.grading : q.reveal) = choice; });
+        return;
+    }
+    std::vector<ScoredCode> codes;
+    std::string bad_line;
+    if (!codes_of_text(text_of(field), codes, bad_line))
+        return set_status(atelier, L"Codes : la ligne « " + wide_text(bad_line) +
+                                       L" » est à corriger ; attendu : 5 = CODE (un score de 1 à 96, en ordre croissant).");
+    // A list stays a list while its codes are at 1, 2, 3...; anything else is a table by score.
+    bool listed = !quiz.codes_by_score;
+    for (std::size_t i = 0; i < codes.size(); ++i) listed = listed && codes[i].score == static_cast<int>(i) + 1;
+    change_quiz(atelier, "codes", [&](QuizModel& q) {
+        q.codes = codes;
+        q.codes_by_score = !listed;
+    });
+    update_code_preview(atelier);
+}
+
 void keep_try(Atelier& atelier) {
     const std::string typed = text_of(control(atelier, id_try));
     const char* grade = selected_question(atelier) ? tried_grade(quiz_of(atelier), atelier.selected + 1, 1, typed)
@@ -335,8 +447,28 @@ void keep_try(Atelier& atelier) {
     set_status(atelier, L"Essai gardé : la vérification le contrôlera à chaque fois.");
 }
 
-// A picture file for the question: one in the quiz's folder is named from there,
-// one elsewhere is copied into it first, so the quiz keeps everything it shows.
+// A file for the quiz, named from its folder ('/' separated): one in the folder
+// is named from there, one elsewhere is copied into it first, so that the quiz
+// keeps everything it shows. Empty when it could not be copied (said).
+std::string file_in_quiz_folder(const Atelier& atelier, const std::wstring& chosen) {
+    wchar_t source[MAX_PATH];
+    GetFullPathNameW(wide_text(atelier.document.source_path).c_str(), MAX_PATH, source, nullptr);
+    const std::wstring quiz_folder = folder_of(source);
+    std::wstring relative = chosen.substr(folder_of(chosen).size());
+    if (CompareStringOrdinal(chosen.c_str(), static_cast<int>(quiz_folder.size()), quiz_folder.c_str(),
+                             static_cast<int>(quiz_folder.size()), TRUE) == CSTR_EQUAL) {
+        relative = chosen.substr(quiz_folder.size());
+    } else if (!CopyFileW(chosen.c_str(), (quiz_folder + relative).c_str(), TRUE)) {
+        const std::wstring text = L"Le fichier n'a pas pu être copié dans le dossier du quiz (un fichier " + relative +
+                                  L" s'y trouve peut-être déjà).";
+        MessageBoxW(atelier.window, text.c_str(), program_name, MB_OK | MB_ICONWARNING);
+        return {};
+    }
+    for (wchar_t& c : relative)
+        if (c == L'\\') c = L'/';
+    return utf8_text(relative.c_str());
+}
+
 void choose_picture(Atelier& atelier) {
     if (!selected_question(atelier)) return;
     wchar_t file[MAX_PATH] = L"";
@@ -348,23 +480,8 @@ void choose_picture(Atelier& atelier) {
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     if (!GetOpenFileNameW(&dialog)) return;
-    wchar_t folder[MAX_PATH];
-    GetFullPathNameW(wide_text(atelier.document.source_path).c_str(), MAX_PATH, folder, nullptr);
-    const std::wstring quiz_folder = folder_of(folder);
-    std::wstring chosen = file;
-    std::wstring relative = chosen.substr(dialog.nFileOffset);
-    if (CompareStringOrdinal(chosen.c_str(), static_cast<int>(quiz_folder.size()), quiz_folder.c_str(),
-                             static_cast<int>(quiz_folder.size()), TRUE) == CSTR_EQUAL) {
-        relative = chosen.substr(quiz_folder.size());
-    } else if (!CopyFileW(chosen.c_str(), (quiz_folder + relative).c_str(), TRUE)) {
-        const std::wstring text = L"L'image n'a pas pu être copiée dans le dossier du quiz (un fichier " + relative +
-                                  L" s'y trouve peut-être déjà).";
-        MessageBoxW(atelier.window, text.c_str(), program_name, MB_OK | MB_ICONWARNING);
-        return;
-    }
-    for (wchar_t& c : relative)
-        if (c == L'\\') c = L'/';
-    const std::string path = utf8_text(relative.c_str());
+    const std::string path = file_in_quiz_folder(atelier, file);
+    if (path.empty()) return;
     change_questions(atelier, [&](QuizModel& quiz) {
         quiz.questions[static_cast<std::size_t>(atelier.selected)].picture = path;
         return atelier.selected;
@@ -378,6 +495,7 @@ void undo_or_redo(Atelier& atelier, bool undo) {
     if (atelier.selected >= count) atelier.selected = count - 1;
     fill_list(atelier);
     fill_fields(atelier);
+    fill_quiz_page(atelier);
     changed(atelier);
 }
 
@@ -487,11 +605,40 @@ void choose_and_open(Atelier& atelier) {
     if (GetOpenFileNameW(&dialog)) open_path(atelier, utf8_text(file));
 }
 
+bool is_folder_or_quiz(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const std::size_t dot = path.find_last_of(L'.');
+    const std::wstring extension = dot == std::wstring::npos ? L"" : path.substr(dot);
+    return (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) ||
+           CompareStringOrdinal(extension.c_str(), -1, L".toml", -1, TRUE) == CSTR_EQUAL ||
+           CompareStringOrdinal(extension.c_str(), -1, L".exe", -1, TRUE) == CSTR_EQUAL;
+}
+
+// A folder, a source or a packed quiz dropped opens; pictures, sounds or videos
+// dropped on an open quiz become questions after the selected one, one a file.
 void on_drop_files(Atelier& atelier, HDROP drop) {
-    wchar_t path[MAX_PATH];
-    const bool named = DragQueryFileW(drop, 0, path, MAX_PATH) > 0;
+    std::vector<std::wstring> dropped(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+    for (UINT i = 0; i < dropped.size(); ++i) {
+        wchar_t path[MAX_PATH] = L"";
+        DragQueryFileW(drop, i, path, MAX_PATH);
+        dropped[i] = path;
+    }
     DragFinish(drop);
-    if (named && may_leave(atelier)) open_path(atelier, utf8_text(path));
+    if (dropped.empty()) return;
+    if (is_folder_or_quiz(dropped[0]) || atelier.document.source_path.empty()) {
+        if (may_leave(atelier)) open_path(atelier, utf8_text(dropped[0].c_str()));
+        return;
+    }
+    std::vector<std::string> files;
+    for (const std::wstring& path : dropped) {
+        const std::string relative = file_in_quiz_folder(atelier, path);
+        if (!relative.empty()) files.push_back(relative);
+    }
+    const int room = max_questions - static_cast<int>(quiz_of(atelier).questions.size());
+    if (static_cast<int>(files.size()) > room)
+        MessageBoxW(atelier.window, L"Un quiz a au plus 96 questions : les fichiers en trop ne sont pas ajoutés.",
+                    program_name, MB_OK | MB_ICONINFORMATION);
+    change_questions(atelier, [&](QuizModel& quiz) { return add_file_questions(quiz, atelier.selected + 1, files); });
 }
 
 // ---------------------------------------------------------------- building
@@ -572,6 +719,19 @@ void on_built(Atelier& atelier, BuildJob* finished) {
 
 // ---------------------------------------------------------------- window
 
+void lay_out_quiz_page(Atelier& atelier, int label_x, int field_x, int field_width, int y) {
+    const int line = atelier.line_height;
+    for (int i = 0; i < quiz_field_count; ++i) {
+        const int height = quiz_fields[i].lines > 1 ? quiz_fields[i].lines * line : line + 4;
+        const bool combo = quiz_fields[i].id == id_grading || quiz_fields[i].id == id_reveal;
+        const int dropped = combo ? 6 * line : 0;  // a combo box's list
+        MoveWindow(control(atelier, id_first_quiz_label + i), label_x, y + 3, field_x - label_x, line, TRUE);
+        MoveWindow(control(atelier, quiz_fields[i].id), field_x, y, field_width, height + dropped, TRUE);
+        y += height + line / 2;
+    }
+    MoveWindow(control(atelier, id_code_shown), field_x, y, field_width, line, TRUE);
+}
+
 void lay_out(Atelier& atelier, int width, int height) {
     const HWND status = control(atelier, id_status);
     SendMessageW(status, WM_SIZE, 0, 0);
@@ -587,11 +747,15 @@ void lay_out(Atelier& atelier, int width, int height) {
     MoveWindow(atelier.list, margin, margin + line, list_width - margin, top_height - line, TRUE);
     MoveWindow(control(atelier, id_problems), margin, margin + top_height + margin, width - 2 * margin, problems_height,
                TRUE);
-    const int label_x = list_width + margin;
+    MoveWindow(control(atelier, id_pages), list_width + margin, margin, width - list_width - 2 * margin, line + 8,
+               TRUE);
+    const int label_x = list_width + 2 * margin;
     const int label_width = 7 * line;
     const int field_x = label_x + label_width;
-    const int field_width = width - field_x - margin;
-    int y = margin;
+    const int field_width = width - field_x - 2 * margin;
+    const int page_top = margin + 2 * line;
+    lay_out_quiz_page(atelier, label_x, field_x, field_width, page_top);
+    int y = page_top;
     const bool two_boxes = quiz_of(atelier).boxes == 2;
     for (int i = 0; i < field_count; ++i) {
         const bool second_box = fields[i].id == id_answer_2 || fields[i].id == id_variants_2;
@@ -635,6 +799,25 @@ void create_children(Atelier& atelier) {
         column.cx = columns[i].width * atelier.line_height;
         SendMessageW(atelier.list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
+    const HWND pages = add_child(atelier, WC_TABCONTROLW, L"", TCS_BUTTONS | WS_TABSTOP, 0, id_pages);
+    const wchar_t* const page_names[] = {L"Question", L"Quiz"};
+    for (int i = 0; i < 2; ++i) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(page_names[i]);
+        SendMessageW(pages, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+    for (int i = 0; i < quiz_field_count; ++i) {
+        add_child(atelier, L"STATIC", quiz_fields[i].label, SS_LEFT, 0, id_first_quiz_label + i);
+        const DWORD edge = quiz_fields[i].id == id_code_score ? 0 : WS_EX_CLIENTEDGE;
+        add_child(atelier, quiz_fields[i].type, L"", quiz_fields[i].style | WS_TABSTOP, edge,
+                  quiz_fields[i].id);
+    }
+    add_child(atelier, L"STATIC", L"", SS_LEFT, 0, id_code_shown);
+    for (const wchar_t* choice : grading_choices)
+        SendMessageW(control(atelier, id_grading), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
+    for (const wchar_t* choice : reveal_choices)
+        SendMessageW(control(atelier, id_reveal), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
     for (int i = 0; i < field_count; ++i) {
         add_child(atelier, L"STATIC", fields[i].label, SS_LEFT, 0, id_first_label + i);
         const DWORD style = fields[i].multiline ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL
@@ -663,6 +846,8 @@ HMENU create_menu() {
     const HMENU edit = CreatePopupMenu();
     AppendMenuW(edit, MF_STRING, command_undo, L"&Annuler\tCtrl+Z");
     AppendMenuW(edit, MF_STRING, command_redo, L"&Rétablir\tCtrl+Y");
+    AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(edit, MF_STRING, command_other_page, L"&Question ou quiz\tCtrl+Tab");
     const HMENU question = CreatePopupMenu();
     AppendMenuW(question, MF_STRING, command_insert, L"&Insérer\tInser");
     AppendMenuW(question, MF_STRING, command_delete, L"&Supprimer\tSuppr");
@@ -696,6 +881,13 @@ bool on_create(HWND window, const CREATESTRUCTW& create) {
     return true;
 }
 
+void show_page(Atelier& atelier, int page) {
+    atelier.page = page;
+    SendMessageW(control(atelier, id_pages), TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    update_visibility(atelier);
+    SetFocus(control(atelier, page == 0 ? id_answer : id_title));
+}
+
 void on_command(Atelier& atelier, int id, int code) {
     switch (id) {
         case command_open: return choose_and_open(atelier);
@@ -713,9 +905,12 @@ void on_command(Atelier& atelier, int id, int code) {
         case command_move_down:
             return change_questions(atelier, [&](QuizModel& q) { return move_question(q, atelier.selected, 1); });
         case id_keep_try: return keep_try(atelier);
+        case command_other_page: return show_page(atelier, 1 - atelier.page);
         case id_choose_picture: return choose_picture(atelier);
         default: break;
     }
+    const bool quiz_field = id >= id_title && id <= id_codes;
+    if (quiz_field && (code == EN_CHANGE || code == CBN_SELCHANGE)) return on_quiz_field_change(atelier, id);
     if (code == EN_CHANGE) on_field_change(atelier, id);
     if (code == EN_KILLFOCUS) end_typing(atelier.document.history);
     if (id == id_problems && code == LBN_DBLCLK) {
@@ -731,6 +926,10 @@ void on_command(Atelier& atelier, int id, int code) {
 }
 
 LRESULT on_notify(Atelier& atelier, const NMHDR& header) {
+    if (header.idFrom == id_pages && header.code == TCN_SELCHANGE) {
+        show_page(atelier, static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+        return 0;
+    }
     if (header.idFrom != id_list) return 0;
     if (header.code == LVN_ITEMCHANGED) {
         const NMLISTVIEW& change = reinterpret_cast<const NMLISTVIEW&>(header);
@@ -788,6 +987,9 @@ LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPA
                 return brush;
             break;
         case WM_TIMER: on_timer(*atelier, wparam); return 0;
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lparam) == control(*atelier, id_code_score)) update_code_preview(*atelier);
+            return 0;
         case WM_NEXTDLGCTL: on_next_dialog_control(window, wparam, lparam); return 0;
         case WM_DROPFILES: on_drop_files(*atelier, reinterpret_cast<HDROP>(wparam)); return 0;
         case message_built: on_built(*atelier, reinterpret_cast<BuildJob*>(lparam)); return 0;
@@ -827,7 +1029,8 @@ HACCEL create_atelier_accelerators() {
         {FCONTROL | FVIRTKEY, 'B', command_build},    {FVIRTKEY, VK_F5, command_play},
         {FCONTROL | FVIRTKEY, 'Z', command_undo},     {FCONTROL | FVIRTKEY, 'Y', command_redo},
         {FCONTROL | FVIRTKEY, 'D', command_duplicate}, {FALT | FVIRTKEY, VK_UP, command_move_up},
-        {FALT | FVIRTKEY, VK_DOWN, command_move_down},
+        {FALT | FVIRTKEY, VK_DOWN, command_move_down}, {FCONTROL | FVIRTKEY, VK_TAB, command_other_page},
+        {FCONTROL | FVIRTKEY, VK_NEXT, command_other_page}, {FCONTROL | FVIRTKEY, VK_PRIOR, command_other_page},
     };
     return CreateAcceleratorTableW(keys, sizeof keys / sizeof keys[0]);
 }

@@ -24,7 +24,17 @@ enum AtelierId {
     id_picture_label,
     id_picture,
     id_choose_picture,
-    id_first_label = 200,  // the fields' labels follow
+    id_pages,  // "Question" and "Quiz"
+    id_title,
+    id_creator,
+    id_explanations,
+    id_grading,
+    id_reveal,
+    id_codes,
+    id_code_score,
+    id_code_shown,
+    id_first_label = 200,       // the question's fields' labels follow
+    id_first_quiz_label = 300,  // the quiz's fields' labels follow
 };
 
 enum AtelierCommand {
@@ -40,6 +50,7 @@ enum AtelierCommand {
     command_duplicate,
     command_move_up,
     command_move_down,
+    command_other_page,  // "Question" <-> "Quiz"
 };
 
 // Registers the window class and creates the window, opening `path` (UTF-8)

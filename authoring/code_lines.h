@@ -19,6 +19,10 @@ struct ScoredCode {
 // lines before the first.
 std::vector<std::string> code_lines(const std::vector<ScoredCode>& codes, int question_count);
 
+// The codes stream's lines for a quiz of `question_count` questions: a list's
+// code k on line k only, a table's codes as code_lines places them.
+std::vector<std::string> packed_code_lines(const std::vector<ScoredCode>& codes, bool by_score, int question_count);
+
 // A list source (`codes = [...]`) places its k-th code at score k.
 std::vector<ScoredCode> codes_of_list(const std::vector<std::string>& list);
 
@@ -27,3 +31,10 @@ std::vector<ScoredCode> codes_of_list(const std::vector<std::string>& list);
 // several scores or the first ones are empty, otherwise as a list without its
 // empty tail. `as_table` tells which.
 std::vector<ScoredCode> codes_of_lines(const std::vector<std::string>& lines, bool& as_table);
+
+// Codes as an editor shows them, one "SCORE = CODE" line each, and read back:
+// blank lines are skipped, spaces around the score and the code trimmed. False
+// with the first line that is not "SCORE = CODE" (a score from 1 to 96, in
+// increasing order) in `bad_line`.
+std::string text_of_codes(const std::vector<ScoredCode>& codes);
+bool codes_of_text(const std::string& text, std::vector<ScoredCode>& codes, std::string& bad_line);

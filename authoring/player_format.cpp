@@ -82,14 +82,9 @@ bool convert_content(const DiagnosticList& messages, const QuizModel& quiz, Quiz
         code.code = texts.converted(code.code, code.place,
                                     (quiz.codes_by_score ? "codes: score " : "codes: code ") + std::to_string(code.score),
                                     TextRule::code);
-    // A list holds one line per score itself; a table's codes run until the next one's score.
-    const int count = std::min(content.question_count, max_questions);
-    for (const ScoredCode& code : codes)
-        if (!quiz.codes_by_score && code.score <= count) copy_text(content.codes[code.score - 1], code.code.c_str());
-    if (quiz.codes_by_score) {
-        const std::vector<std::string> lines = code_lines(codes, count);
-        for (std::size_t i = 0; i < lines.size(); ++i) copy_text(content.codes[i], lines[i].c_str());
-    }
+    const std::vector<std::string> lines =
+        packed_code_lines(codes, quiz.codes_by_score, std::min(content.question_count, max_questions));
+    for (std::size_t i = 0; i < lines.size(); ++i) copy_text(content.codes[i], lines[i].c_str());
     return convert_questions(texts, quiz, content);
 }
 

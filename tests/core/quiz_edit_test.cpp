@@ -90,4 +90,33 @@ TEST(QuizEdit, TypingInOneFieldIsOneStepAndUndoRedoWalksEveryChange) {
     EXPECT_FALSE(redo_change(history, state));
 }
 
+TEST(QuizEdit, CodesAsTheEditorShowsThemAndReadsThemBack) {
+    const struct {
+        const char* text;
+        const char* read;  // "SCORE=CODE;..." or "bad: LINE"
+    } rows[] = {
+        {"1 = SEINE\r\n\r\n 5 =  MOITIÉ \r\n10 = BRAVO PARIS", "1=SEINE;5=MOITIÉ;10=BRAVO PARIS;"},
+        {"96 = FIN", "96=FIN;"},
+        {"97 = TROP", "bad: 97 = TROP"},
+        {"0 = RIEN", "bad: 0 = RIEN"},
+        {"5 = B\n3 = A", "bad: 3 = A"},
+        {"CODE", "bad: CODE"},
+    };
+    for (const auto& row : rows) {
+        std::vector<ScoredCode> codes;
+        std::string bad;
+        std::string read;
+        if (codes_of_text(row.text, codes, bad))
+            for (const ScoredCode& code : codes) read += std::to_string(code.score) + "=" + code.code + ";";
+        else
+            read = "bad: " + bad;
+        EXPECT_EQ(read, row.read) << row.text;
+    }
+    std::vector<ScoredCode> again;
+    std::string bad;
+    const std::vector<ScoredCode> codes = {{2, "B", {}}, {7, "G", {}}};
+    ASSERT_TRUE(codes_of_text(text_of_codes(codes), again, bad));
+    EXPECT_EQ(text_of_codes(again), "2 = B\r\n7 = G");
+}
+
 }  // namespace
