@@ -2,7 +2,7 @@
 # The Atelier as a quiz maker uses it, on its real window with the keyboard:
 # opens a folder of photographs, types a variant, tries it, saves (the maker's
 # comments kept), undoes and redoes, duplicates a question and undoes it, builds
-# the same bytes as the pack tool, reads the source again when another program
+# the same bytes as the pack tool, keeps a code by score, reads the source again when another program
 # changes it, offers unsaved work back after a crash, plays with F5, and closes
 # as the maker answers.
 set -euo pipefail
@@ -60,6 +60,13 @@ keys ctrl+d
 expect "a question duplicated" "$(probe count 100)" 3
 keys ctrl+z
 expect "the duplicate undone" "$(probe count 100)" 2
+
+# The quiz's page: a code from 2 solved on, saved as a table by score.
+keys ctrl+Tab
+keys alt+c; xdotool type --delay 40 '2 = BRAVO'
+keys ctrl+s
+grep -q '^codes = { 2 = "BRAVO" }$' "$source" || { cat "$source"; fail "the code by score was not saved"; }
+keys ctrl+Tab
 
 # Ctrl+B builds beside the source what the pack tool builds of it.
 keys ctrl+b
