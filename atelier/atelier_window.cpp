@@ -12,6 +12,7 @@
 #include "authoring/maker_paths.h"
 #include "authoring/picture_cache.h"
 #include "authoring/picture_cache_folder.h"
+#include "authoring/picture_convert.h"
 #include "authoring/quiz_build_win32.h"
 #include "authoring/quiz_check.h"
 #include "base/file_replace.h"
@@ -469,6 +470,56 @@ std::string file_in_quiz_folder(const Atelier& atelier, const std::wstring& chos
     return utf8_text(relative.c_str());
 }
 
+// The clipboard's bitmap (CF_DIB), empty when it holds none.
+std::vector<unsigned char> clipboard_dib(HWND window) {
+    std::vector<unsigned char> dib;
+    if (!IsClipboardFormatAvailable(CF_DIB) || !OpenClipboard(window)) return dib;
+    if (const HANDLE data = GetClipboardData(CF_DIB)) {
+        if (const void* bytes = GlobalLock(data)) {
+            const auto* first = static_cast<const unsigned char*>(bytes);
+            dib.assign(first, first + GlobalSize(data));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return dib;
+}
+
+// Ctrl+V: a picture on the clipboard (a screenshot) is saved as "Capture N.png" in
+// the quiz's folder and becomes the selected question's picture; text goes on
+// into the focused field as a paste always does.
+void paste(Atelier& atelier) {
+    const bool picture_wanted = quiz_of(atelier).kind == picture_quiz && selected_question(atelier) &&
+                                !IsClipboardFormatAvailable(CF_UNICODETEXT);
+    const std::vector<unsigned char> dib = picture_wanted ? clipboard_dib(atelier.window) : std::vector<unsigned char>();
+    if (dib.empty()) {
+        SendMessageW(GetFocus(), WM_PASTE, 0, 0);
+        return;
+    }
+    const std::vector<unsigned char> bmp = bmp_file_of_dib(dib.data(), dib.size());
+    RgbaPicture picture;
+    std::string why;
+    if (bmp.empty() || !decode_picture_file(bmp.data(), bmp.size(), picture, why))
+        return set_status(atelier, L"L'image du presse-papiers n'a pas pu être lue.");
+    const std::vector<unsigned char> png = encode_png(picture);
+    wchar_t source[MAX_PATH];
+    GetFullPathNameW(wide_text(atelier.document.source_path).c_str(), MAX_PATH, source, nullptr);
+    std::wstring name;
+    for (int n = 1; n < 1000 && name.empty(); ++n) {
+        const std::wstring candidate = L"Capture " + std::to_wstring(n) + L".png";
+        if (GetFileAttributesW((folder_of(source) + candidate).c_str()) == INVALID_FILE_ATTRIBUTES) name = candidate;
+    }
+    if (name.empty() || png.empty() ||
+        !write_whole_file(folder_of(source) + name, std::string(png.begin(), png.end())))
+        return set_status(atelier, L"L'image du presse-papiers n'a pas pu être enregistrée dans le dossier du quiz.");
+    const std::string path = utf8_text(name.c_str());
+    change_questions(atelier, [&](QuizModel& quiz) {
+        quiz.questions[static_cast<std::size_t>(atelier.selected)].picture = path;
+        return atelier.selected;
+    });
+    set_status(atelier, L"Image collée : " + name);
+}
+
 void choose_picture(Atelier& atelier) {
     if (!selected_question(atelier)) return;
     wchar_t file[MAX_PATH] = L"";
@@ -846,6 +897,7 @@ HMENU create_menu() {
     const HMENU edit = CreatePopupMenu();
     AppendMenuW(edit, MF_STRING, command_undo, L"&Annuler\tCtrl+Z");
     AppendMenuW(edit, MF_STRING, command_redo, L"&Rétablir\tCtrl+Y");
+    AppendMenuW(edit, MF_STRING, command_paste, L"&Coller\tCtrl+V");
     AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(edit, MF_STRING, command_other_page, L"&Question ou quiz\tCtrl+Tab");
     const HMENU question = CreatePopupMenu();
@@ -906,6 +958,7 @@ void on_command(Atelier& atelier, int id, int code) {
             return change_questions(atelier, [&](QuizModel& q) { return move_question(q, atelier.selected, 1); });
         case id_keep_try: return keep_try(atelier);
         case command_other_page: return show_page(atelier, 1 - atelier.page);
+        case command_paste: return paste(atelier);
         case id_choose_picture: return choose_picture(atelier);
         default: break;
     }
@@ -1031,6 +1084,7 @@ HACCEL create_atelier_accelerators() {
         {FCONTROL | FVIRTKEY, 'D', command_duplicate}, {FALT | FVIRTKEY, VK_UP, command_move_up},
         {FALT | FVIRTKEY, VK_DOWN, command_move_down}, {FCONTROL | FVIRTKEY, VK_TAB, command_other_page},
         {FCONTROL | FVIRTKEY, VK_NEXT, command_other_page}, {FCONTROL | FVIRTKEY, VK_PRIOR, command_other_page},
+        {FCONTROL | FVIRTKEY, 'V', command_paste},
     };
     return CreateAcceleratorTableW(keys, sizeof keys / sizeof keys[0]);
 }

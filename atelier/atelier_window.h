@@ -51,6 +51,7 @@ enum AtelierCommand {
     command_move_up,
     command_move_down,
     command_other_page,  // "Question" <-> "Quiz"
+    command_paste,       // a picture on the clipboard becomes the question's picture
 };
 
 // Registers the window class and creates the window, opening `path` (UTF-8)

@@ -309,9 +309,11 @@ bool probe_picture_file(const unsigned char* bytes, std::size_t size, PicturePro
         return false;
     }
     int width = 0, height = 0, file_channels = 0;
-    // stb accepts a BMP header of no rows at all.
-    if (!stbi_info_from_memory(bytes, static_cast<int>(size), &width, &height, &file_channels) || width <= 0 ||
-        height <= 0) {
+    // stb accepts a BMP header of no rows at all, and tells a BMP stored top
+    // down by a negative height, which it decodes as any other.
+    const bool read = stbi_info_from_memory(bytes, static_cast<int>(size), &width, &height, &file_channels);
+    if (height < 0 && height != INT_MIN) height = -height;
+    if (!read || width <= 0 || height <= 0) {
         why = damaged(name);
         return false;
     }
@@ -363,6 +365,36 @@ std::vector<unsigned char> encode_jpeg(const RgbaPicture& picture) {
                                 picture.pixels.data(), stored_quality))
         jpeg.clear();
     return jpeg;
+}
+
+std::vector<unsigned char> bmp_file_of_dib(const unsigned char* dib, std::size_t size) {
+    const auto little = [dib](std::size_t at, int bytes) {
+        unsigned long value = 0;
+        for (int i = bytes - 1; i >= 0; --i) value = value << 8 | dib[at + static_cast<std::size_t>(i)];
+        return value;
+    };
+    if (size < 40) return {};
+    const unsigned long header = little(0, 4);
+    if (header < 40 || header > size) return {};
+    const unsigned long bits = little(14, 2);
+    const unsigned long compression = little(16, 4);
+    unsigned long colours = little(32, 4);
+    if (colours == 0 && bits <= 8) colours = 1ul << bits;
+    const unsigned long masks = header == 40 && (compression == 3 || compression == 6) ? (compression == 3 ? 12 : 16) : 0;
+    const unsigned long offset = 14 + header + masks + 4 * colours;
+    if (offset - 14 > size || size > 0x7FFFFFFF) return {};
+    std::vector<unsigned char> file(14 + size);
+    const unsigned long file_size = static_cast<unsigned long>(file.size());
+    const unsigned char file_header[14] = {
+        'B', 'M',
+        static_cast<unsigned char>(file_size), static_cast<unsigned char>(file_size >> 8),
+        static_cast<unsigned char>(file_size >> 16), static_cast<unsigned char>(file_size >> 24),
+        0, 0, 0, 0,
+        static_cast<unsigned char>(offset), static_cast<unsigned char>(offset >> 8),
+        static_cast<unsigned char>(offset >> 16), static_cast<unsigned char>(offset >> 24)};
+    std::copy(file_header, file_header + 14, file.begin());
+    std::copy(dib, dib + size, file.begin() + 14);
+    return file;
 }
 
 std::vector<unsigned char> encode_png(const RgbaPicture& picture) {

@@ -51,6 +51,11 @@ bool probe_picture_file(const unsigned char* bytes, std::size_t size, PicturePro
 bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
                          long long max_pixels = max_picture_pixels);
 
+// A device-independent bitmap as the clipboard holds it (CF_DIB: a BITMAPINFO
+// header, its colour table or masks, then the pixels) made a BMP file, which
+// decode_picture_file reads; empty when its header is not one.
+std::vector<unsigned char> bmp_file_of_dib(const unsigned char* dib, std::size_t size);
+
 // Resamples to width x height with a Catmull-Rom filter widened to the scale
 // (so shrinking averages every source pixel), weighting colours by their alpha.
 RgbaPicture resize_picture(const RgbaPicture& source, int width, int height);

@@ -143,3 +143,46 @@ TEST(PictureConvert, ProbeAcceptsWholeFilesWithTheirHabits) {
 }
 
 }  // namespace
+
+// A clipboard bitmap (CF_DIB) is read as the BMP file it makes: rows bottom up
+// and padded to 4 bytes, or top down with bit-field masks after the header.
+TEST(PictureConvert, ClipboardBitmapsAreReadAsBmpFiles) {
+    const auto header = [](int width, int height, int bits, int compression) {
+        std::vector<unsigned char> dib(40, 0);
+        const auto put = [&dib](std::size_t at, long value) {
+            for (int i = 0; i < 4; ++i) dib[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(value >> (8 * i));
+        };
+        put(0, 40);
+        put(4, width);
+        put(8, height);
+        dib[12] = 1;
+        dib[14] = static_cast<unsigned char>(bits);
+        put(16, compression);
+        return dib;
+    };
+    std::vector<unsigned char> bottom_up = header(2, 2, 24, 0);
+    const unsigned char rows[] = {255, 0, 0, 0, 255, 0, 0, 0,  // bottom: blue, green, padding
+                                  0, 0, 255, 255, 255, 255, 0, 0};  // top: red, white, padding
+    bottom_up.insert(bottom_up.end(), std::begin(rows), std::end(rows));
+    std::vector<unsigned char> top_down = header(1, -1, 32, 3);
+    const unsigned char masks_and_pixel[] = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 10, 20, 30, 0};
+    top_down.insert(top_down.end(), std::begin(masks_and_pixel), std::end(masks_and_pixel));
+    const struct {
+        std::vector<unsigned char> dib;
+        std::vector<unsigned char> first_pixel;  // top left, RGBA; empty: refused
+    } rows_read[] = {
+        {bottom_up, {255, 0, 0, 255}},
+        {top_down, {30, 20, 10, 255}},
+        {std::vector<unsigned char>(bottom_up.begin(), bottom_up.begin() + 39), {}},
+    };
+    for (const auto& row : rows_read) {
+        const std::vector<unsigned char> file = bmp_file_of_dib(row.dib.data(), row.dib.size());
+        RgbaPicture picture;
+        std::string why;
+        const bool read = !file.empty() && decode_picture_file(file.data(), file.size(), picture, why);
+        ASSERT_EQ(read, !row.first_pixel.empty()) << why << " in row " << (&row - rows_read);
+        if (read) {
+            EXPECT_EQ(std::vector<unsigned char>(picture.pixels.begin(), picture.pixels.begin() + 4), row.first_pixel);
+        }
+    }
+}

@@ -68,6 +68,13 @@ keys ctrl+s
 grep -q '^codes = { 2 = "BRAVO" }$' "$source" || { cat "$source"; fail "the code by score was not saved"; }
 keys ctrl+Tab
 
+# A screenshot on the clipboard becomes question 2's picture, saved as a PNG.
+probe clipboard-picture
+keys ctrl+v
+keys ctrl+s
+[ -f "$folder/Capture 1.png" ] || fail "the pasted picture was not saved in the quiz's folder"
+grep -q '^picture = "Capture 1.png"$' "$source" || { cat "$source"; fail "the pasted picture is not the question's"; }
+
 # Ctrl+B builds beside the source what the pack tool builds of it.
 keys ctrl+b
 for _ in $(seq 1 60); do [ -s "$folder/$folder.exe" ] && break; sleep 0.5; done

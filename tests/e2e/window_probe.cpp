@@ -6,6 +6,7 @@
 //   in-view ID...     exit 0 when every control lies wholly in the question panel's view
 //   texts ID...       prints the text of each control of the question panel, one a line
 //   count ID          prints the number of items of a list-view control
+//   clipboard-picture puts a 4 x 3 red bitmap on the clipboard, as a screenshot would
 //   place L T W H | maximise | close
 #include <windows.h>
 
@@ -49,6 +50,31 @@ int in_view(const std::vector<int>& ids) {
     return outside ? 1 : 0;
 }
 
+int put_clipboard_picture() {
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = 4;
+    header.biHeight = 3;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    const DWORD pixels = 4 * 3 * 4;
+    const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, sizeof header + pixels);
+    unsigned char* bytes = static_cast<unsigned char*>(GlobalLock(data));
+    std::memcpy(bytes, &header, sizeof header);
+    for (DWORD i = 0; i < pixels; i += 4) {
+        bytes[sizeof header + i] = 0;          // blue
+        bytes[sizeof header + i + 1] = 0;      // green
+        bytes[sizeof header + i + 2] = 255;    // red
+        bytes[sizeof header + i + 3] = 0;
+    }
+    GlobalUnlock(data);
+    if (!OpenClipboard(nullptr)) return 1;
+    EmptyClipboard();
+    const bool put = SetClipboardData(CF_DIB, data) != nullptr;
+    CloseClipboard();
+    return put ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,6 +101,8 @@ int main(int argc, char** argv) {
         }
     } else if (!std::strcmp(command, "count") && numbers.size() == 1) {
         std::printf("%d\n", static_cast<int>(SendMessageA(GetDlgItem(panel, numbers[0]), LVM_GETITEMCOUNT, 0, 0)));
+    } else if (!std::strcmp(command, "clipboard-picture")) {
+        return put_clipboard_picture();
     } else if (!std::strcmp(command, "place") && numbers.size() == 4) {
         SetWindowPos(main_window, nullptr, numbers[0], numbers[1], numbers[2], numbers[3], SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (!std::strcmp(command, "maximise")) {
