@@ -200,6 +200,65 @@ void fill_list(Atelier& atelier) {
     SendMessageW(atelier.list, WM_SETREDRAW, TRUE, 0);
 }
 
+// The control a problem is about on the page that shows it: a field of the
+// selected question, or of the quiz; 0 for none.
+int field_of(const Atelier& atelier, const Diagnostic& problem) {
+    std::string key = problem.field;
+    const int question = question_of(problem);
+    if (question >= 0) {
+        if (question != atelier.selected) return 0;
+        key = key.substr(key.find(':') + 2);
+    }
+    key = key.substr(0, key.find(':'));
+    const struct {
+        const char* key;
+        int id;
+        bool of_question;
+    } keys[] = {
+        {"answer", id_answer, true},        {"answers", id_answer, true},        {"variants", id_variants, true},
+        {"variants_2", id_variants_2, true}, {"text", id_text, true},             {"reveal_text", id_reveal_text, true},
+        {"tries", id_try, true},            {"tries_2", id_try, true},           {"picture", id_picture, true},
+        {"title", id_title, false},         {"creator", id_creator, false},      {"explanations", id_explanations, false},
+        {"grading", id_grading, false},     {"reveal", id_reveal, false},        {"codes", id_codes, false},
+    };
+    for (const auto& known : keys)
+        if (key == known.key && known.of_question == (question >= 0)) return known.id;
+    return 0;
+}
+
+// The label before control `id`, and its text without a mark.
+HWND label_of(const Atelier& atelier, int id, const wchar_t*& text) {
+    for (int i = 0; i < field_count; ++i)
+        if (fields[i].id == id) return text = fields[i].label, control(atelier, id_first_label + i);
+    for (int i = 0; i < quiz_field_count; ++i)
+        if (quiz_fields[i].id == id) return text = quiz_fields[i].label, control(atelier, id_first_quiz_label + i);
+    if (id == id_picture) return text = L"Image", control(atelier, id_picture_label);
+    return nullptr;
+}
+
+// Each field a problem is about gets its mark before its label: "×" for an error, "!" for a warning.
+void mark_fields(const Atelier& atelier) {
+    for (const int id : {id_answer, id_variants, id_variants_2, id_text, id_reveal_text, id_try, id_picture, id_title,
+                         id_creator, id_explanations, id_grading, id_reveal, id_codes}) {
+        std::wstring mark;
+        for (const Diagnostic& problem : atelier.document.problems) {
+            if (field_of(atelier, problem) != id) continue;
+            mark = problem.severity == Severity::error ? L"× " : (mark.empty() ? L"! " : mark);
+        }
+        const wchar_t* text = nullptr;
+        if (const HWND label = label_of(atelier, id, text)) SetWindowTextW(label, (mark + text).c_str());
+    }
+}
+
+// The first problem about control `id`, in words, for the status bar when it has the focus.
+void tell_field_problem(Atelier& atelier, int id) {
+    for (const Diagnostic& problem : atelier.document.problems) {
+        if (field_of(atelier, problem) != id) continue;
+        return set_status(atelier, (problem.severity == Severity::error ? L"Erreur : " : L"Avertissement : ") +
+                                       wide_text(problem.message));
+    }
+}
+
 void show_problems(Atelier& atelier) {
     const HWND problems = control(atelier, id_problems);
     SendMessageW(problems, LB_RESETCONTENT, 0, 0);
@@ -218,6 +277,7 @@ void show_problems(Atelier& atelier) {
                             (errors == 1 ? L" erreur, " : L" erreurs, ") + std::to_wstring(warnings) +
                             (warnings == 1 ? L" avertissement" : L" avertissements"));
     for (int i = 0; i < count; ++i) set_list_cell(atelier.list, i, 2, mark_of(atelier, i));
+    mark_fields(atelier);
 }
 
 void update_try(Atelier& atelier) {
@@ -293,6 +353,7 @@ void fill_fields(Atelier& atelier) {
     update_visibility(atelier);
     update_try(atelier);
     show_picture(atelier, shown);
+    mark_fields(atelier);
 }
 
 // "Avec N trouvées : CODE", the code the header shows at the slider's score.
@@ -966,6 +1027,7 @@ void on_command(Atelier& atelier, int id, int code) {
     if (quiz_field && (code == EN_CHANGE || code == CBN_SELCHANGE)) return on_quiz_field_change(atelier, id);
     if (code == EN_CHANGE) on_field_change(atelier, id);
     if (code == EN_KILLFOCUS) end_typing(atelier.document.history);
+    if (code == EN_SETFOCUS || code == CBN_SETFOCUS) tell_field_problem(atelier, id);
     if (id == id_problems && code == LBN_DBLCLK) {
         const int row = static_cast<int>(SendMessageW(control(atelier, id_problems), LB_GETCURSEL, 0, 0));
         if (row < 0 || row >= static_cast<int>(atelier.document.problems.size())) return;

@@ -105,6 +105,8 @@ window=$("$root/scripts/wait-for-window" "^\\*$title\$" 30)
 [ -n "$window" ] || fail "the restored work is not shown as unsaved"
 keys alt+l End
 expect "the text restored" "$(probe texts 114)" "Quel musée ?"
+# A picture quiz never shows a question's text: its label says so with a mark.
+expect "the text's warning on its label" "$(probe texts 204)" "! &Texte"
 cmp "$source" saved.toml || fail "restoring wrote over the source"
 
 # F5 plays what is shown, unsaved, without saving it.
