@@ -85,6 +85,7 @@ struct Atelier {
     OwnedBrush try_brush;
     PictureDecoder decoder;
     int page = 0;  // 0: the selected question, 1: the quiz
+    int dragged = -1;  // the question being dragged in the list; -1 when none
 };
 
 Atelier* atelier_of(HWND window) { return reinterpret_cast<Atelier*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
@@ -1053,6 +1054,9 @@ LRESULT on_notify(Atelier& atelier, const NMHDR& header) {
             end_typing(atelier.document.history);
             fill_fields(atelier);
         }
+    } else if (header.code == LVN_BEGINDRAG) {
+        atelier.dragged = reinterpret_cast<const NMLISTVIEW&>(header).iItem;
+        SetCapture(atelier.window);
     } else if (header.code == LVN_KEYDOWN) {
         const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
         if (key == VK_INSERT) on_command(atelier, command_insert, 0);
@@ -1076,6 +1080,19 @@ LRESULT on_ctl_color_static(const Atelier& atelier, HDC dc, HWND label) {
     const GradeColour letters = letters_colour(atelier.try_look);
     SetBkColor(dc, RGB(letters.red, letters.green, letters.blue));
     return reinterpret_cast<LRESULT>(atelier.try_brush.get());
+}
+
+// A question dropped on another's row takes its place.
+void on_drag_end(Atelier& atelier, LPARAM lparam) {
+    const int dragged = atelier.dragged;
+    atelier.dragged = -1;
+    ReleaseCapture();
+    LVHITTESTINFO hit = {};
+    hit.pt = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+    MapWindowPoints(atelier.window, atelier.list, &hit.pt, 1);
+    const int target = static_cast<int>(SendMessageW(atelier.list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (dragged < 0 || target < 0) return;
+    change_questions(atelier, [&](QuizModel& quiz) { return move_question_to(quiz, dragged, target); });
 }
 
 void on_timer(Atelier& atelier, UINT_PTR timer) {
@@ -1104,6 +1121,9 @@ LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPA
         case WM_TIMER: on_timer(*atelier, wparam); return 0;
         case WM_HSCROLL:
             if (reinterpret_cast<HWND>(lparam) == control(*atelier, id_code_score)) update_code_preview(*atelier);
+            return 0;
+        case WM_LBUTTONUP:
+            if (atelier->dragged >= 0) on_drag_end(*atelier, lparam);
             return 0;
         case WM_NEXTDLGCTL: on_next_dialog_control(window, wparam, lparam); return 0;
         case WM_DROPFILES: on_drop_files(*atelier, reinterpret_cast<HDROP>(wparam)); return 0;

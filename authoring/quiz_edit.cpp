@@ -45,10 +45,13 @@ int remove_question(QuizModel& quiz, int index) {
     return std::min(index, static_cast<int>(quiz.questions.size()) - 1);
 }
 
-int move_question(QuizModel& quiz, int index, int step) {
-    const int to = index + step;
-    if (!within(quiz, index) || !within(quiz, to)) return -1;
-    std::swap(quiz.questions[static_cast<std::size_t>(index)], quiz.questions[static_cast<std::size_t>(to)]);
+int move_question(QuizModel& quiz, int index, int step) { return move_question_to(quiz, index, index + step); }
+
+int move_question_to(QuizModel& quiz, int index, int to) {
+    if (!within(quiz, index) || !within(quiz, to) || index == to) return -1;
+    ModelQuestion moved = std::move(quiz.questions[static_cast<std::size_t>(index)]);
+    quiz.questions.erase(quiz.questions.begin() + index);
+    quiz.questions.insert(quiz.questions.begin() + to, std::move(moved));
     return to;
 }
 

@@ -13,6 +13,7 @@ int insert_question(QuizModel& quiz, int index);     // an empty question before
 int duplicate_question(QuizModel& quiz, int index);  // a copy right after it, written fresh
 int remove_question(QuizModel& quiz, int index);
 int move_question(QuizModel& quiz, int index, int step);  // step -1: up, +1: down
+int move_question_to(QuizModel& quiz, int index, int to);  // dragged to place `to`
 // One question per file (relative to the source's folder), from before `index`,
 // answered from the file's name as `new` answers; as many as the limit allows.
 int add_file_questions(QuizModel& quiz, int index, const std::vector<std::string>& files);

@@ -42,6 +42,8 @@ TEST(QuizEdit, ListOperationsAndTheirBounds) {
         {"up", [](QuizModel& q, int i) { return move_question(q, i, -1); }, 1, 0, "bac"},
         {"up from the top", [](QuizModel& q, int i) { return move_question(q, i, -1); }, 0, -1, "abc"},
         {"down from the bottom", [](QuizModel& q, int i) { return move_question(q, i, 1); }, 2, -1, "abc"},
+        {"dragged down", [](QuizModel& q, int i) { return move_question_to(q, i, 2); }, 0, 2, "bca"},
+        {"dragged on itself", [](QuizModel& q, int i) { return move_question_to(q, i, 1); }, 1, -1, "abc"},
         {"files", [](QuizModel& q, int i) { return add_file_questions(q, i, {"images/x_y.jpg", "z.png"}); }, 1, 1,
          "ax yzbc"},
     };

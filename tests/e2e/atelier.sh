@@ -37,6 +37,16 @@ sleep 0.5
 grep -q '^grading = "lenient"' "$source" || fail "the folder was not made a quiz as new makes it"
 expect "questions listed" "$(probe count 100)" 2
 
+# Dragging question 1 onto question 2's row moves it there, and it stays selected;
+# undone, the order comes back. Then question 1 is selected again.
+xdotool mousemove --window "$window" 60 69 mousedown 1 mousemove --window "$window" 60 76 \
+  mousemove --window "$window" 60 84 mouseup 1
+sleep 0.7
+expect "the dragged question, selected at its new place" "$(probe texts 110)" "Le Louvre"
+keys ctrl+z
+expect "the drag undone" "$(probe texts 110)" "Tour Eiffel"
+keys alt+l Home
+
 # Question 1 is "Le Louvre": a variant, then a try of it in capitals.
 keys alt+v; xdotool type --delay 40 'Musee du Louvre'
 keys alt+e; xdotool type --delay 40 'MUSEE DU LOUVRE'
