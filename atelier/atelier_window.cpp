@@ -18,6 +18,7 @@
 #include "base/file_replace.h"
 #include "base/owned_handle.h"
 #include "base/wide_text.h"
+#include "layout/panel_layout.h"
 #include "pictures/picture_loader.h"
 
 namespace {
@@ -59,8 +60,11 @@ const QuizField quiz_fields[] = {
     {id_title, L"&Titre", L"EDIT", ES_AUTOHSCROLL, 1},
     {id_creator, L"&Auteur", L"EDIT", ES_AUTOHSCROLL, 1},
     {id_explanations, L"E&xplications", L"EDIT", ES_AUTOHSCROLL, 1},
+    {id_caption_1, L"Lé&gende 1", L"EDIT", ES_AUTOHSCROLL, 1},
+    {id_caption_2, L"Légen&de 2", L"EDIT", ES_AUTOHSCROLL, 1},
     {id_grading, L"&Notation", WC_COMBOBOXW, CBS_DROPDOWNLIST, 1},
     {id_reveal, L"Ré&vélation", WC_COMBOBOXW, CBS_DROPDOWNLIST, 1},
+    {id_colour, L"Cou&leur", L"BUTTON", BS_PUSHBUTTON, 1},
     {id_codes, L"&Codes", L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, 4},
     {id_code_score, L"&Score", TRACKBAR_CLASSW, TBS_AUTOTICKS, 1},
 };
@@ -86,6 +90,7 @@ struct Atelier {
     PictureDecoder decoder;
     int page = 0;  // 0: the selected question, 1: the quiz
     int dragged = -1;  // the question being dragged in the list; -1 when none
+    OwnedBrush colour_brush;  // the quiz's colour, behind the header's sample
 };
 
 Atelier* atelier_of(HWND window) { return reinterpret_cast<Atelier*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
@@ -221,6 +226,7 @@ int field_of(const Atelier& atelier, const Diagnostic& problem) {
         {"tries", id_try, true},            {"tries_2", id_try, true},           {"picture", id_picture, true},
         {"title", id_title, false},         {"creator", id_creator, false},      {"explanations", id_explanations, false},
         {"grading", id_grading, false},     {"reveal", id_reveal, false},        {"codes", id_codes, false},
+        {"answer_labels", id_caption_1, false}, {"colour", id_colour, false},
     };
     for (const auto& known : keys)
         if (key == known.key && known.of_question == (question >= 0)) return known.id;
@@ -240,7 +246,7 @@ HWND label_of(const Atelier& atelier, int id, const wchar_t*& text) {
 // Each field a problem is about gets its mark before its label: "×" for an error, "!" for a warning.
 void mark_fields(const Atelier& atelier) {
     for (const int id : {id_answer, id_variants, id_variants_2, id_text, id_reveal_text, id_try, id_picture, id_title,
-                         id_creator, id_explanations, id_grading, id_reveal, id_codes}) {
+                         id_creator, id_explanations, id_caption_1, id_grading, id_reveal, id_colour, id_codes}) {
         std::wstring mark;
         for (const Diagnostic& problem : atelier.document.problems) {
             if (field_of(atelier, problem) != id) continue;
@@ -303,7 +309,11 @@ bool shown_now(Atelier& atelier, int id) {
     const int field = id >= id_first_label && id < id_first_label + field_count ? fields[id - id_first_label].id : id;
     const bool on_quiz_page = (id >= id_title && id <= id_code_shown) ||
                               (id >= id_first_quiz_label && id < id_first_quiz_label + quiz_field_count);
-    if (on_quiz_page) return atelier.page == 1;
+    if (on_quiz_page) {
+        const bool caption = id == id_caption_1 || id == id_caption_2 || id == id_first_quiz_label + 3 ||
+                             id == id_first_quiz_label + 4;
+        return atelier.page == 1 && (!caption || quiz_of(atelier).boxes == 2);
+    }
     if (atelier.page != 0) return false;
     if (field == id_answer_2 || field == id_variants_2) return quiz_of(atelier).boxes == 2;
     if (id == id_picture_label || id == id_picture || id == id_choose_picture) return quiz_of(atelier).kind == picture_quiz;
@@ -369,12 +379,27 @@ void update_code_preview(Atelier& atelier) {
     SetWindowTextW(control(atelier, id_code_shown), shown.c_str());
 }
 
+// The colour as "#RRGGBB" on its button, and a sample of the header as the
+// player draws it: the quiz's title on the quiz's colour.
+void show_colour(Atelier& atelier) {
+    const ModelColour& colour = quiz_of(atelier).colour;
+    atelier.colour_brush.reset(CreateSolidBrush(RGB(colour.red, colour.green, colour.blue)));
+    wchar_t text[16];
+    wsprintfW(text, L"#%02X%02X%02X", colour.red, colour.green, colour.blue);
+    SetWindowTextW(control(atelier, id_colour), text);
+    set_text(control(atelier, id_colour_sample), " " + quiz_of(atelier).title);
+    InvalidateRect(control(atelier, id_colour_sample), nullptr, TRUE);
+}
+
 void fill_quiz_page(Atelier& atelier) {
     atelier.filling = true;
     const QuizModel& quiz = quiz_of(atelier);
     set_text(control(atelier, id_title), quiz.title);
     set_text(control(atelier, id_creator), quiz.creator);
     set_text(control(atelier, id_explanations), quiz.explanations);
+    set_text(control(atelier, id_caption_1), quiz.answer_labels[0]);
+    set_text(control(atelier, id_caption_2), quiz.answer_labels[1]);
+    show_colour(atelier);
     SendMessageW(control(atelier, id_grading), CB_SETCURSEL, static_cast<WPARAM>(quiz.grading), 0);
     SendMessageW(control(atelier, id_reveal), CB_SETCURSEL, static_cast<WPARAM>(quiz.reveal), 0);
     set_text(control(atelier, id_codes), text_of_codes(quiz.codes));
@@ -385,6 +410,9 @@ void fill_quiz_page(Atelier& atelier) {
 }
 
 void show_all(Atelier& atelier) {
+    RECT client = {};
+    GetClientRect(atelier.window, &client);
+    SendMessageW(atelier.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));  // a quiz of two boxes has more fields
     fill_list(atelier);
     fill_fields(atelier);
     fill_quiz_page(atelier);
@@ -461,12 +489,17 @@ void on_quiz_field_change(Atelier& atelier, int id) {
     if (atelier.filling) return;
     const QuizModel& quiz = quiz_of(atelier);
     const HWND field = control(atelier, id);
-    if (id == id_title || id == id_creator || id == id_explanations) {
+    if (id == id_title || id == id_creator || id == id_explanations || id == id_caption_1 || id == id_caption_2) {
         const std::string text = text_of(field);
-        std::string QuizModel::*member = id == id_title     ? &QuizModel::title
-                                         : id == id_creator ? &QuizModel::creator
-                                                            : &QuizModel::explanations;
-        if (quiz.*member != text) change_quiz(atelier, "quiz " + std::to_string(id), [&](QuizModel& q) { q.*member = text; });
+        const auto target = [id](QuizModel& q) -> std::string& {
+            return id == id_title         ? q.title
+                   : id == id_creator     ? q.creator
+                   : id == id_explanations ? q.explanations
+                                           : q.answer_labels[id == id_caption_1 ? 0 : 1];
+        };
+        if (target(quiz_of(atelier)) != text)
+            change_quiz(atelier, "quiz " + std::to_string(id), [&](QuizModel& q) { target(q) = text; });
+        if (id == id_title) show_colour(atelier);
         return;
     }
     if (id == id_grading || id == id_reveal) {
@@ -488,6 +521,24 @@ void on_quiz_field_change(Atelier& atelier, int id) {
         q.codes_by_score = !listed;
     });
     update_code_preview(atelier);
+}
+
+// "Couleur": the platform's colour dialog, from the quiz's colour.
+void choose_colour(Atelier& atelier) {
+    const ModelColour& colour = quiz_of(atelier).colour;
+    static COLORREF custom[16] = {};  // the dialog's own custom colours, kept for the session
+    CHOOSECOLORW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = atelier.window;
+    dialog.rgbResult = RGB(colour.red, colour.green, colour.blue);
+    dialog.lpCustColors = custom;
+    dialog.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorW(&dialog)) return;
+    end_typing(atelier.document.history);
+    change_quiz(atelier, "", [&](QuizModel& q) {
+        q.colour = {GetRValue(dialog.rgbResult), GetGValue(dialog.rgbResult), GetBValue(dialog.rgbResult)};
+    });
+    show_colour(atelier);
 }
 
 void keep_try(Atelier& atelier) {
@@ -834,12 +885,19 @@ void on_built(Atelier& atelier, BuildJob* finished) {
 
 void lay_out_quiz_page(Atelier& atelier, int label_x, int field_x, int field_width, int y) {
     const int line = atelier.line_height;
+    const bool two_boxes = quiz_of(atelier).boxes == 2;
     for (int i = 0; i < quiz_field_count; ++i) {
+        if (!two_boxes && (quiz_fields[i].id == id_caption_1 || quiz_fields[i].id == id_caption_2)) continue;
         const int height = quiz_fields[i].lines > 1 ? quiz_fields[i].lines * line : line + 4;
         const bool combo = quiz_fields[i].id == id_grading || quiz_fields[i].id == id_reveal;
         const int dropped = combo ? 6 * line : 0;  // a combo box's list
         MoveWindow(control(atelier, id_first_quiz_label + i), label_x, y + 3, field_x - label_x, line, TRUE);
-        MoveWindow(control(atelier, quiz_fields[i].id), field_x, y, field_width, height + dropped, TRUE);
+        const bool colour = quiz_fields[i].id == id_colour;
+        MoveWindow(control(atelier, quiz_fields[i].id), field_x, y, colour ? 6 * line : field_width, height + dropped,
+                   TRUE);
+        if (colour)
+            MoveWindow(control(atelier, id_colour_sample), field_x + 6 * line + line / 2, y, field_width - 6 * line - line / 2,
+                       height, TRUE);
         y += height + line / 2;
     }
     MoveWindow(control(atelier, id_code_shown), field_x, y, field_width, line, TRUE);
@@ -873,7 +931,7 @@ void lay_out(Atelier& atelier, int width, int height) {
     for (int i = 0; i < field_count; ++i) {
         const bool second_box = fields[i].id == id_answer_2 || fields[i].id == id_variants_2;
         if (second_box && !two_boxes) continue;
-        const int field_height = fields[i].multiline ? 3 * line : line + 4;
+        const int field_height = fields[i].multiline ? 2 * line + 6 : line + 4;
         MoveWindow(control(atelier, id_first_label + i), label_x, y + 3, label_width - margin, line, TRUE);
         MoveWindow(control(atelier, fields[i].id), field_x, y, field_width, field_height, TRUE);
         y += field_height + margin;
@@ -927,6 +985,7 @@ void create_children(Atelier& atelier) {
                   quiz_fields[i].id);
     }
     add_child(atelier, L"STATIC", L"", SS_LEFT, 0, id_code_shown);
+    add_child(atelier, L"STATIC", L"", SS_LEFT | SS_CENTERIMAGE, 0, id_colour_sample);
     for (const wchar_t* choice : grading_choices)
         SendMessageW(control(atelier, id_grading), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
     for (const wchar_t* choice : reveal_choices)
@@ -1021,6 +1080,7 @@ void on_command(Atelier& atelier, int id, int code) {
         case id_keep_try: return keep_try(atelier);
         case command_other_page: return show_page(atelier, 1 - atelier.page);
         case command_paste: return paste(atelier);
+        case id_colour: return choose_colour(atelier);
         case id_choose_picture: return choose_picture(atelier);
         default: break;
     }
@@ -1076,6 +1136,12 @@ void on_next_dialog_control(HWND window, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT on_ctl_color_static(const Atelier& atelier, HDC dc, HWND label) {
+    if (GetDlgCtrlID(label) == id_colour_sample) {
+        const ModelColour& colour = atelier.document.state.quiz.colour;
+        SetBkColor(dc, RGB(colour.red, colour.green, colour.blue));
+        SetTextColor(dc, white_on_colour(colour.red, colour.green) ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        return reinterpret_cast<LRESULT>(atelier.colour_brush.get());
+    }
     if (GetDlgCtrlID(label) != id_try_grade || atelier.try_look == GradeLook::plain) return 0;
     const GradeColour letters = letters_colour(atelier.try_look);
     SetBkColor(dc, RGB(letters.red, letters.green, letters.blue));

@@ -28,9 +28,13 @@ enum AtelierId {
     id_title,
     id_creator,
     id_explanations,
+    id_caption_1,
+    id_caption_2,
     id_grading,
     id_reveal,
-    id_codes,
+    id_codes,  // the fields above are edited in place; the controls below act
+    id_colour,
+    id_colour_sample,
     id_code_score,
     id_code_shown,
     id_first_label = 200,       // the question's fields' labels follow

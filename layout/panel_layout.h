@@ -7,6 +7,9 @@
 
 struct QuizContent;
 
+// Texts on the quiz's colour are white on a dark colour, black otherwise.
+inline bool white_on_colour(unsigned char red, unsigned char green) { return red <= 59 && green <= 59; }
+
 // Control ids of the question panel. Box numbers b count the answer boxes of
 // the whole quiz from 1; question numbers n count from 1.
 constexpr int number_label_id = 153;

@@ -82,8 +82,8 @@ INT_PTR on_ctl_color_static(HWND panel, HDC dc, HWND label) {
                                  (id > reveal_label_id_base && id <= reveal_label_id_base + box_count);
     if (on_panel_colour) {
         SetBkMode(dc, TRANSPARENT);
-        const bool dark_panel = quiz->colour_red <= 59 && quiz->colour_green <= 59;
-        SetTextColor(dc, dark_panel ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        const bool white = white_on_colour(quiz->colour_red, quiz->colour_green);
+        SetTextColor(dc, white ? RGB(255, 255, 255) : RGB(0, 0, 0));
         return brush_result(quiz->colour_brush);
     }
     if (id > feedback_label_id_base && id <= feedback_label_id_base + box_count)
