@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <mmsystem.h>
 #include <shellapi.h>
 
 #include <memory>
@@ -317,6 +318,7 @@ bool shown_now(Atelier& atelier, int id) {
     if (atelier.page != 0) return false;
     if (field == id_answer_2 || field == id_variants_2) return quiz_of(atelier).boxes == 2;
     if (id == id_picture_label || id == id_picture || id == id_choose_picture) return quiz_of(atelier).kind == picture_quiz;
+    if (id == id_play_sound || id == id_stop_sound) return quiz_of(atelier).kind == sound_quiz;
     return true;
 }
 
@@ -559,6 +561,31 @@ void keep_try(Atelier& atelier) {
         return atelier.selected;
     });
     set_status(atelier, L"Essai gardé : la vérification le contrôlera à chaque fois.");
+}
+
+// ---------------------------------------------------------------- sound
+
+constexpr wchar_t sound_alias[] = L"atelier_sound";
+
+void stop_sound() {
+    mciSendStringW((std::wstring(L"close ") + sound_alias).c_str(), nullptr, 0, nullptr);
+}
+
+// Plays the selected question's sound through the platform's media control interface.
+void play_sound(Atelier& atelier) {
+    stop_sound();
+    const ModelQuestion* question = selected_question(atelier);
+    if (!question || question->media.empty()) return;
+    wchar_t source[MAX_PATH];
+    GetFullPathNameW(wide_text(atelier.document.source_path).c_str(), MAX_PATH, source, nullptr);
+    std::wstring file = folder_of(source) + wide_text(question->media);
+    for (wchar_t& c : file)
+        if (c == L'/') c = L'\\';
+    const std::wstring open = L"open \"" + file + L"\" type mpegvideo alias " + sound_alias;
+    const bool playing = mciSendStringW(open.c_str(), nullptr, 0, nullptr) == 0 &&
+                         mciSendStringW((std::wstring(L"play ") + sound_alias).c_str(), nullptr, 0, nullptr) == 0;
+    set_status(atelier, playing ? L"Écoute de " + wide_text(question->media)
+                                : L"Ce son ne peut pas être joué : " + wide_text(question->media));
 }
 
 // A file for the quiz, named from its folder ('/' separated): one in the folder
@@ -940,6 +967,8 @@ void lay_out(Atelier& atelier, int width, int height) {
     y += line + 4 + margin;
     MoveWindow(control(atelier, id_keep_try), field_x, y, 10 * line, line + 8, TRUE);
     y += line + 8 + margin;
+    MoveWindow(control(atelier, id_play_sound), field_x, y, 10 * line, line + 8, TRUE);
+    MoveWindow(control(atelier, id_stop_sound), field_x + 10 * line + margin, y, 10 * line, line + 8, TRUE);
     MoveWindow(control(atelier, id_picture_label), label_x, y, label_width - margin, line, TRUE);
     MoveWindow(control(atelier, id_picture), field_x, y, picture_box_width / 2, picture_box_height / 2, TRUE);
     MoveWindow(control(atelier, id_choose_picture), field_x + picture_box_width / 2 + margin, y, 10 * line, line + 8,
@@ -1001,6 +1030,8 @@ void create_children(Atelier& atelier) {
     add_child(atelier, L"STATIC", L"Image", SS_LEFT, 0, id_picture_label);
     add_child(atelier, L"STATIC", L"", SS_BITMAP | SS_CENTERIMAGE | WS_BORDER, 0, id_picture);
     add_child(atelier, L"BUTTON", L"Choisir l'&image...", BS_PUSHBUTTON | WS_TABSTOP, 0, id_choose_picture);
+    add_child(atelier, L"BUTTON", L"É&couter le son", BS_PUSHBUTTON | WS_TABSTOP, 0, id_play_sound);
+    add_child(atelier, L"BUTTON", L"&Arrêter le son", BS_PUSHBUTTON | WS_TABSTOP, 0, id_stop_sound);
     add_child(atelier, L"LISTBOX", L"Problèmes", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
               WS_EX_CLIENTEDGE, id_problems);
     add_child(atelier, STATUSCLASSNAMEW, L"", 0, 0, id_status);
@@ -1081,6 +1112,8 @@ void on_command(Atelier& atelier, int id, int code) {
         case command_other_page: return show_page(atelier, 1 - atelier.page);
         case command_paste: return paste(atelier);
         case id_colour: return choose_colour(atelier);
+        case id_play_sound: return play_sound(atelier);
+        case id_stop_sound: stop_sound(); return set_status(atelier, L"Son arrêté.");
         case id_choose_picture: return choose_picture(atelier);
         default: break;
     }
@@ -1111,6 +1144,7 @@ LRESULT on_notify(Atelier& atelier, const NMHDR& header) {
         const NMLISTVIEW& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if ((change.uNewState & LVIS_SELECTED) && change.iItem != atelier.selected) {
             atelier.selected = change.iItem;
+            stop_sound();
             end_typing(atelier.document.history);
             fill_fields(atelier);
         }
@@ -1198,6 +1232,7 @@ LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPA
             if (may_leave(*atelier)) DestroyWindow(window);
             return 0;
         case WM_DESTROY:
+            stop_sound();
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             delete atelier;
             PostQuitMessage(0);

@@ -149,6 +149,18 @@ expect "the packed quiz's questions" "$(probe count 100)" 2
 probe close
 for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
 
+# A sound quiz: its question's sound plays and stops.
+cp -r "$root/examples/animaux" animaux
+wine "$build/bin/devinette-atelier.exe" animaux/quiz.toml >/dev/null 2>&1 &
+atelier=$!
+[ -n "$("$root/scripts/wait-for-window" "^$title\$" 60)" ] || fail "the sound quiz did not open"
+keys alt+c
+expect "the sound playing" "$(probe texts 120)" "Écoute de sons/q1.mp3"
+keys alt+a
+expect "the sound stopped" "$(probe texts 120)" "Son arrêté."
+probe close
+for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
+
 # A folder that does not exist: said, and the window opens empty.
 wine "$build/bin/devinette-atelier.exe" "Absent" >/dev/null 2>&1 &
 atelier=$!
