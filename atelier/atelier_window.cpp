@@ -33,6 +33,7 @@ constexpr UINT recovery_delay_ms = 3000;
 constexpr UINT_PTR disk_timer = 3;  // looks for another program's change of the source
 constexpr UINT disk_period_ms = 1000;
 constexpr UINT message_built = WM_APP + 1;
+constexpr UINT message_build_progress = WM_APP + 2;  // wparam: pictures done, lparam: pictures in all
 
 // The question's fields, each after its label, in reading order.
 struct Field {
@@ -58,6 +59,7 @@ struct QuizField {
     int lines;
 };
 const QuizField quiz_fields[] = {
+    {id_kind, L"&Genre", WC_COMBOBOXW, CBS_DROPDOWNLIST, 1},
     {id_title, L"&Titre", L"EDIT", ES_AUTOHSCROLL, 1},
     {id_creator, L"&Auteur", L"EDIT", ES_AUTOHSCROLL, 1},
     {id_explanations, L"E&xplications", L"EDIT", ES_AUTOHSCROLL, 1},
@@ -66,11 +68,13 @@ const QuizField quiz_fields[] = {
     {id_grading, L"&Notation", WC_COMBOBOXW, CBS_DROPDOWNLIST, 1},
     {id_reveal, L"Ré&vélation", WC_COMBOBOXW, CBS_DROPDOWNLIST, 1},
     {id_colour, L"Cou&leur", L"BUTTON", BS_PUSHBUTTON, 1},
+    {id_icon, L"&Icône", L"BUTTON", BS_PUSHBUTTON, 1},
     {id_codes, L"&Codes", L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, 4},
     {id_code_score, L"&Score", TRACKBAR_CLASSW, TBS_AUTOTICKS, 1},
 };
 constexpr int quiz_field_count = sizeof quiz_fields / sizeof quiz_fields[0];
-// In the order of grading_mode_names and reveal_mode_names.
+// In the order of quiz_kind_names, grading_mode_names and reveal_mode_names.
+const wchar_t* const kind_choices[] = {L"texte", L"images", L"sons (MP3)", L"vidéos (AVI)"};
 const wchar_t* const grading_choices[] = {L"exacte (seules les minuscules a-z sont pardonnées)",
                                           L"tolérante (accents, majuscules, tirets et espaces pardonnés)"};
 const wchar_t* const reveal_choices[] = {L"rien", L"l'image réponse", L"le texte révélé",
@@ -281,9 +285,13 @@ void show_problems(Atelier& atelier) {
     }
     const int warnings = static_cast<int>(atelier.document.problems.size()) - errors;
     const int count = static_cast<int>(quiz_of(atelier).questions.size());
+    const int room = max_questions - count;
     set_status(atelier, std::to_wstring(count) + L" / 96 questions, " + std::to_wstring(errors) +
                             (errors == 1 ? L" erreur, " : L" erreurs, ") + std::to_wstring(warnings) +
-                            (warnings == 1 ? L" avertissement" : L" avertissements"));
+                            (warnings == 1 ? L" avertissement" : L" avertissements") +
+                            (room == 0   ? L" ; le quiz est plein (96 questions au plus)"
+                             : room <= 6 ? L" ; encore " + std::to_wstring(room) + L" question(s) possible(s) au plus"
+                                         : L""));
     for (int i = 0; i < count; ++i) set_list_cell(atelier.list, i, 2, mark_of(atelier, i));
     mark_fields(atelier);
 }
@@ -311,8 +319,8 @@ bool shown_now(Atelier& atelier, int id) {
     const bool on_quiz_page = (id >= id_title && id <= id_code_shown) ||
                               (id >= id_first_quiz_label && id < id_first_quiz_label + quiz_field_count);
     if (on_quiz_page) {
-        const bool caption = id == id_caption_1 || id == id_caption_2 || id == id_first_quiz_label + 3 ||
-                             id == id_first_quiz_label + 4;
+        const int field = id >= id_first_quiz_label ? quiz_fields[id - id_first_quiz_label].id : id;
+        const bool caption = field == id_caption_1 || field == id_caption_2;
         return atelier.page == 1 && (!caption || quiz_of(atelier).boxes == 2);
     }
     if (atelier.page != 0) return false;
@@ -396,6 +404,8 @@ void show_colour(Atelier& atelier) {
 void fill_quiz_page(Atelier& atelier) {
     atelier.filling = true;
     const QuizModel& quiz = quiz_of(atelier);
+    SendMessageW(control(atelier, id_kind), CB_SETCURSEL, static_cast<WPARAM>(quiz.kind), 0);
+    set_text(control(atelier, id_icon), quiz.icon.empty() ? "Choisir..." : quiz.icon);
     set_text(control(atelier, id_title), quiz.title);
     set_text(control(atelier, id_creator), quiz.creator);
     set_text(control(atelier, id_explanations), quiz.explanations);
@@ -438,7 +448,11 @@ void change_questions(Atelier& atelier, Operation operation) {
     AtelierDocument& document = atelier.document;
     QuizState before = document.state;
     const int selected = operation(document.state.quiz);
-    if (selected < 0) return;
+    if (selected < 0) {
+        if (document.state.quiz.questions.size() >= static_cast<std::size_t>(max_questions))
+            set_status(atelier, L"Le quiz a déjà 96 questions, le plus qu'un quiz puisse avoir.");
+        return;
+    }
     end_typing(document.history);
     document.state.number = record_change(document.history, before);
     atelier.selected = selected;
@@ -504,10 +518,13 @@ void on_quiz_field_change(Atelier& atelier, int id) {
         if (id == id_title) show_colour(atelier);
         return;
     }
-    if (id == id_grading || id == id_reveal) {
+    if (id == id_grading || id == id_reveal || id == id_kind) {
         const int choice = static_cast<int>(SendMessageW(field, CB_GETCURSEL, 0, 0));
         end_typing(atelier.document.history);
-        change_quiz(atelier, "", [&](QuizModel& q) { (id == id_grading ? q.grading : q.reveal) = choice; });
+        change_quiz(atelier, "", [&](QuizModel& q) {
+            (id == id_grading ? q.grading : id == id_reveal ? q.reveal : q.kind) = choice;
+        });
+        if (id == id_kind) fill_fields(atelier);  // pictures or sounds now
         return;
     }
     std::vector<ScoredCode> codes;
@@ -660,18 +677,33 @@ void paste(Atelier& atelier) {
     set_status(atelier, L"Image collée : " + name);
 }
 
-void choose_picture(Atelier& atelier) {
-    if (!selected_question(atelier)) return;
+// A file chosen in the platform's dialog; empty when the maker cancelled.
+std::wstring chosen_file(const Atelier& atelier, const wchar_t* filter) {
     wchar_t file[MAX_PATH] = L"";
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = atelier.window;
-    dialog.lpstrFilter = L"Images (JPEG, PNG, GIF, BMP)\0*.jpg;*.jpeg;*.png;*.gif;*.bmp\0";
+    dialog.lpstrFilter = filter;
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    if (!GetOpenFileNameW(&dialog)) return;
-    const std::string path = file_in_quiz_folder(atelier, file);
+    return GetOpenFileNameW(&dialog) ? file : L"";
+}
+
+// "Icône": the packed quiz's icon in Explorer, an .ico file or a picture.
+void choose_icon(Atelier& atelier) {
+    const std::wstring file = chosen_file(atelier, L"Icônes et images\0*.ico;*.png;*.jpg;*.jpeg;*.gif;*.bmp\0");
+    const std::string path = file.empty() ? std::string() : file_in_quiz_folder(atelier, file);
+    if (path.empty()) return;
+    end_typing(atelier.document.history);
+    change_quiz(atelier, "", [&](QuizModel& q) { q.icon = path; });
+    set_text(control(atelier, id_icon), path);
+}
+
+void choose_picture(Atelier& atelier) {
+    if (!selected_question(atelier)) return;
+    const std::wstring file = chosen_file(atelier, L"Images (JPEG, PNG, GIF, BMP)\0*.jpg;*.jpeg;*.png;*.gif;*.bmp\0");
+    const std::string path = file.empty() ? std::string() : file_in_quiz_folder(atelier, file);
     if (path.empty()) return;
     change_questions(atelier, [&](QuizModel& quiz) {
         quiz.questions[static_cast<std::size_t>(atelier.selected)].picture = path;
@@ -785,15 +817,8 @@ void look_at_disk(Atelier& atelier) {
 
 void choose_and_open(Atelier& atelier) {
     if (!may_leave(atelier)) return;
-    wchar_t file[MAX_PATH] = L"quiz.toml";
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = atelier.window;
-    dialog.lpstrFilter = L"Source de quiz (*.toml)\0*.toml\0";
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    if (GetOpenFileNameW(&dialog)) open_path(atelier, utf8_text(file));
+    const std::wstring file = chosen_file(atelier, L"Source de quiz (*.toml)\0*.toml\0");
+    if (!file.empty()) open_path(atelier, utf8_text(file.c_str()));
 }
 
 bool is_folder_or_quiz(const std::wstring& path) {
@@ -847,6 +872,11 @@ struct BuildJob {
 DWORD WINAPI run_build(void* parameter) {
     std::unique_ptr<BuildJob> job(static_cast<BuildJob*>(parameter));
     job->settings.source_text = &job->source_text;
+    const HWND progress_window = job->window;
+    job->settings.progress = [progress_window](const PictureReport& report) {
+        PostMessageW(progress_window, message_build_progress, static_cast<WPARAM>(report.number),
+                     static_cast<LPARAM>(report.count));
+    };
     job->build = build_quiz(job->source_path, job->settings);
     const HWND window = job->window;
     if (PostMessageW(window, message_built, 0, reinterpret_cast<LPARAM>(job.get()))) job.release();
@@ -916,11 +946,12 @@ void lay_out_quiz_page(Atelier& atelier, int label_x, int field_x, int field_wid
     for (int i = 0; i < quiz_field_count; ++i) {
         if (!two_boxes && (quiz_fields[i].id == id_caption_1 || quiz_fields[i].id == id_caption_2)) continue;
         const int height = quiz_fields[i].lines > 1 ? quiz_fields[i].lines * line : line + 4;
-        const bool combo = quiz_fields[i].id == id_grading || quiz_fields[i].id == id_reveal;
+        const bool combo = quiz_fields[i].id == id_grading || quiz_fields[i].id == id_reveal || quiz_fields[i].id == id_kind;
         const int dropped = combo ? 6 * line : 0;  // a combo box's list
         MoveWindow(control(atelier, id_first_quiz_label + i), label_x, y + 3, field_x - label_x, line, TRUE);
         const bool colour = quiz_fields[i].id == id_colour;
-        MoveWindow(control(atelier, quiz_fields[i].id), field_x, y, colour ? 6 * line : field_width, height + dropped,
+        const bool button = colour || quiz_fields[i].id == id_icon;
+        MoveWindow(control(atelier, quiz_fields[i].id), field_x, y, button ? 6 * line : field_width, height + dropped,
                    TRUE);
         if (colour)
             MoveWindow(control(atelier, id_colour_sample), field_x + 6 * line + line / 2, y, field_width - 6 * line - line / 2,
@@ -1015,6 +1046,8 @@ void create_children(Atelier& atelier) {
     }
     add_child(atelier, L"STATIC", L"", SS_LEFT, 0, id_code_shown);
     add_child(atelier, L"STATIC", L"", SS_LEFT | SS_CENTERIMAGE, 0, id_colour_sample);
+    for (const wchar_t* choice : kind_choices)
+        SendMessageW(control(atelier, id_kind), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
     for (const wchar_t* choice : grading_choices)
         SendMessageW(control(atelier, id_grading), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
     for (const wchar_t* choice : reveal_choices)
@@ -1112,6 +1145,7 @@ void on_command(Atelier& atelier, int id, int code) {
         case command_other_page: return show_page(atelier, 1 - atelier.page);
         case command_paste: return paste(atelier);
         case id_colour: return choose_colour(atelier);
+        case id_icon: return choose_icon(atelier);
         case id_play_sound: return play_sound(atelier);
         case id_stop_sound: stop_sound(); return set_status(atelier, L"Son arrêté.");
         case id_choose_picture: return choose_picture(atelier);
@@ -1227,6 +1261,10 @@ LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPA
             return 0;
         case WM_NEXTDLGCTL: on_next_dialog_control(window, wparam, lparam); return 0;
         case WM_DROPFILES: on_drop_files(*atelier, reinterpret_cast<HDROP>(wparam)); return 0;
+        case message_build_progress:
+            set_status(*atelier, L"Construction : image " + std::to_wstring(wparam) + L" sur " + std::to_wstring(lparam) +
+                                     L"...");
+            return 0;
         case message_built: on_built(*atelier, reinterpret_cast<BuildJob*>(lparam)); return 0;
         case WM_CLOSE:
             if (may_leave(*atelier)) DestroyWindow(window);

@@ -32,11 +32,13 @@ enum AtelierId {
     id_explanations,
     id_caption_1,
     id_caption_2,
+    id_kind,
     id_grading,
     id_reveal,
     id_codes,  // the fields above are edited in place; the controls below act
     id_colour,
     id_colour_sample,
+    id_icon,
     id_code_score,
     id_code_shown,
     id_first_label = 200,       // the question's fields' labels follow
