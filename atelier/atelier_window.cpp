@@ -5,7 +5,13 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "answers/grade.h"
@@ -34,6 +40,9 @@ constexpr UINT_PTR disk_timer = 3;  // looks for another program's change of the
 constexpr UINT disk_period_ms = 1000;
 constexpr UINT message_built = WM_APP + 1;
 constexpr UINT message_build_progress = WM_APP + 2;  // wparam: pictures done, lparam: pictures in all
+constexpr UINT message_thumbnail = WM_APP + 3;  // wparam: an HBITMAP, lparam: a std::string* naming its picture
+constexpr int thumbnail_width = 48;
+constexpr int thumbnail_height = 36;
 
 // The question's fields, each after its label, in reading order.
 struct Field {
@@ -96,6 +105,10 @@ struct Atelier {
     int page = 0;  // 0: the selected question, 1: the quiz
     int dragged = -1;  // the question being dragged in the list; -1 when none
     OwnedBrush colour_brush;  // the quiz's colour, behind the header's sample
+    HIMAGELIST thumbnails = nullptr;  // the list's small pictures; the list-view owns and destroys it
+    std::map<std::string, int> thumbnail_of;  // a picture's file → its small picture in `thumbnails`
+    std::set<std::string> thumbnails_asked;   // pictures whose small picture is made or being made
+    std::shared_ptr<std::atomic<bool>> thumbnails_stop = std::make_shared<std::atomic<bool>>(false);
 };
 
 Atelier* atelier_of(HWND window) { return reinterpret_cast<Atelier*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
@@ -196,9 +209,11 @@ void fill_list(Atelier& atelier) {
     for (std::size_t i = 0; i < quiz.questions.size(); ++i) {
         const std::wstring number = std::to_wstring(i + 1);
         LVITEMW item = {};
-        item.mask = LVIF_TEXT;
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = static_cast<int>(i);
         item.pszText = const_cast<wchar_t*>(number.c_str());
+        const auto thumbnail = atelier.thumbnail_of.find(quiz.questions[i].picture);
+        item.iImage = thumbnail == atelier.thumbnail_of.end() ? I_IMAGENONE : thumbnail->second;
         SendMessageW(atelier.list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         set_list_cell(atelier.list, static_cast<int>(i), 1, wide_text(quiz.questions[i].answers[0]));
         set_list_cell(atelier.list, static_cast<int>(i), 2, mark_of(atelier, static_cast<int>(i)));
@@ -421,6 +436,114 @@ void fill_quiz_page(Atelier& atelier) {
     update_code_preview(atelier);
 }
 
+// ---------------------------------------------------------------- small pictures
+
+// Small pictures are made on a thread of their own, one picture after another,
+// and posted to the window as bitmaps; a new quiz opened stops the thread.
+struct ThumbnailJob {
+    HWND window;
+    std::filesystem::path folder;
+    std::vector<std::string> pictures;
+    std::shared_ptr<std::atomic<bool>> stop;
+};
+
+// The small picture centred on a bitmap of the image list's size: a narrower
+// bitmap would add no image to the list at all.
+HBITMAP bitmap_of(const RgbaPicture& picture) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = thumbnail_width;
+    info.bmiHeader.biHeight = -thumbnail_height;  // top down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    auto* out = static_cast<unsigned char*>(bits);
+    const COLORREF ground = GetSysColor(COLOR_WINDOW);
+    for (int i = 0; i < thumbnail_width * thumbnail_height; ++i) {
+        out[4 * i] = GetBValue(ground);
+        out[4 * i + 1] = GetGValue(ground);
+        out[4 * i + 2] = GetRValue(ground);
+        out[4 * i + 3] = 0;
+    }
+    const int left = (thumbnail_width - picture.width) / 2;
+    const int top = (thumbnail_height - picture.height) / 2;
+    for (int y = 0; y < picture.height && top + y < thumbnail_height; ++y) {
+        for (int x = 0; x < picture.width && left + x < thumbnail_width; ++x) {
+            const unsigned char* in = &picture.pixels[4 * (static_cast<std::size_t>(y) * picture.width + x)];
+            unsigned char* pixel = out + 4 * ((top + y) * thumbnail_width + left + x);
+            pixel[0] = in[2];
+            pixel[1] = in[1];
+            pixel[2] = in[0];
+        }
+    }
+    return bitmap;
+}
+
+DWORD WINAPI make_thumbnails(void* parameter) {
+    const std::unique_ptr<ThumbnailJob> job(static_cast<ThumbnailJob*>(parameter));
+    for (const std::string& picture : job->pictures) {
+        if (*job->stop) break;
+        std::ifstream file(job->folder / std::filesystem::u8path(picture), std::ios::binary);
+        const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        RgbaPicture thumbnail;
+        std::string why;
+        if (!picture_thumbnail(bytes.data(), bytes.size(), thumbnail_width, thumbnail_height, thumbnail, why)) continue;
+        const HBITMAP bitmap = bitmap_of(thumbnail);
+        auto name = std::make_unique<std::string>(picture);
+        if (bitmap && PostMessageW(job->window, message_thumbnail, reinterpret_cast<WPARAM>(bitmap),
+                                   reinterpret_cast<LPARAM>(name.get())))
+            name.release();
+        else if (bitmap)
+            DeleteObject(bitmap);
+    }
+    return 0;
+}
+
+// Asks for the small picture of every picture of the quiz not asked for yet.
+void ask_thumbnails(Atelier& atelier) {
+    if (quiz_of(atelier).kind != picture_quiz || atelier.document.source_path.empty()) return;
+    auto job = std::make_unique<ThumbnailJob>();
+    job->window = atelier.window;
+    job->folder = std::filesystem::u8path(atelier.document.source_path).parent_path();
+    job->stop = atelier.thumbnails_stop;
+    for (const ModelQuestion& question : quiz_of(atelier).questions)
+        if (!question.picture.empty() && atelier.thumbnails_asked.insert(question.picture).second)
+            job->pictures.push_back(question.picture);
+    if (job->pictures.empty()) return;
+    const HANDLE thread = CreateThread(nullptr, 0, make_thumbnails, job.get(), 0, nullptr);
+    if (!thread) return;
+    job.release();
+    CloseHandle(thread);
+}
+
+// A new quiz: the former's small pictures and the thread making them are dropped.
+void forget_thumbnails(Atelier& atelier) {
+    *atelier.thumbnails_stop = true;
+    atelier.thumbnails_stop = std::make_shared<std::atomic<bool>>(false);
+    atelier.thumbnail_of.clear();
+    atelier.thumbnails_asked.clear();
+    ImageList_RemoveAll(atelier.thumbnails);
+}
+
+void on_thumbnail(Atelier& atelier, HBITMAP bitmap, std::string* picture) {
+    const std::unique_ptr<std::string> name(picture);
+    const int index = atelier.thumbnails_asked.count(*name) ? ImageList_Add(atelier.thumbnails, bitmap, nullptr) : -1;
+    DeleteObject(bitmap);
+    if (index < 0) return;  // a picture of a quiz closed since
+    atelier.thumbnail_of[*name] = index;
+    const QuizModel& quiz = quiz_of(atelier);
+    for (std::size_t i = 0; i < quiz.questions.size(); ++i) {
+        if (quiz.questions[i].picture != *name) continue;
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = static_cast<int>(i);
+        item.iImage = index;
+        SendMessageW(atelier.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 void show_all(Atelier& atelier) {
     RECT client = {};
     GetClientRect(atelier.window, &client);
@@ -460,6 +583,7 @@ void change_questions(Atelier& atelier, Operation operation) {
     fill_fields(atelier);
     fill_quiz_page(atelier);
     changed(atelier);
+    ask_thumbnails(atelier);
 }
 
 void on_field_change(Atelier& atelier, int id) {
@@ -785,7 +909,9 @@ void open_path(Atelier& atelier, const std::string& path) {
     }
     atelier.document = std::move(opened);
     atelier.selected = 0;
+    forget_thumbnails(atelier);
     show_all(atelier);
+    ask_thumbnails(atelier);
     SetFocus(control(atelier, id_answer));
 }
 
@@ -1019,10 +1145,12 @@ void create_children(Atelier& atelier) {
     atelier.list = add_child(atelier, WC_LISTVIEWW, L"Questions",
                              LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE, id_list);
     SendMessageW(atelier.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    atelier.thumbnails = ImageList_Create(thumbnail_width, thumbnail_height, ILC_COLOR32, 16, 16);
+    SendMessageW(atelier.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(atelier.thumbnails));
     const struct {
         const wchar_t* title;
         int width;
-    } columns[] = {{L"N°", 3}, {L"Réponse", 14}, {L"", 2}};
+    } columns[] = {{L"N°", 6}, {L"Réponse", 11}, {L"", 2}};
     for (int i = 0; i < 3; ++i) {
         LVCOLUMNW column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -1261,6 +1389,9 @@ LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPA
             return 0;
         case WM_NEXTDLGCTL: on_next_dialog_control(window, wparam, lparam); return 0;
         case WM_DROPFILES: on_drop_files(*atelier, reinterpret_cast<HDROP>(wparam)); return 0;
+        case message_thumbnail:
+            on_thumbnail(*atelier, reinterpret_cast<HBITMAP>(wparam), reinterpret_cast<std::string*>(lparam));
+            return 0;
         case message_build_progress:
             set_status(*atelier, L"Construction : image " + std::to_wstring(wparam) + L" sur " + std::to_wstring(lparam) +
                                      L"...");
@@ -1271,6 +1402,7 @@ LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPA
             return 0;
         case WM_DESTROY:
             stop_sound();
+            *atelier->thumbnails_stop = true;
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             delete atelier;
             PostQuitMessage(0);

@@ -367,6 +367,21 @@ std::vector<unsigned char> encode_jpeg(const RgbaPicture& picture) {
     return jpeg;
 }
 
+bool picture_thumbnail(const unsigned char* bytes, std::size_t size, int box_width, int box_height,
+                       RgbaPicture& thumbnail, std::string& why) {
+    JpegHeader header;
+    const bool embedded = read_jpeg_header(bytes, size, header) && header.thumbnail_size > 0 &&
+                          decode_picture_file(bytes + header.thumbnail_offset, header.thumbnail_size, thumbnail, why);
+    if (embedded)
+        thumbnail = upright(std::move(thumbnail), header.orientation);
+    else if (!decode_picture_file(bytes, size, thumbnail, why))
+        return false;
+    const FittedSize fitted = fit_picture(thumbnail.width, thumbnail.height, box_width, box_height);
+    if (fitted.width != thumbnail.width || fitted.height != thumbnail.height)
+        thumbnail = resize_picture(thumbnail, fitted.width, fitted.height);
+    return true;
+}
+
 std::vector<unsigned char> bmp_file_of_dib(const unsigned char* dib, std::size_t size) {
     const auto little = [dib](std::size_t at, int bytes) {
         unsigned long value = 0;

@@ -56,6 +56,13 @@ bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPictu
 // decode_picture_file reads; empty when its header is not one.
 std::vector<unsigned char> bmp_file_of_dib(const unsigned char* dib, std::size_t size);
 
+// A small picture for a list: the camera's own thumbnail when the JPEG holds
+// one in its EXIF block (a few kilobytes, decoded at once), else the whole
+// picture decoded; stood upright and fitted into box_width x box_height. False
+// with `why` as decode_picture_file says.
+bool picture_thumbnail(const unsigned char* bytes, std::size_t size, int box_width, int box_height,
+                       RgbaPicture& thumbnail, std::string& why);
+
 // Resamples to width x height with a Catmull-Rom filter widened to the scale
 // (so shrinking averages every source pixel), weighting colours by their alpha.
 RgbaPicture resize_picture(const RgbaPicture& source, int width, int height);

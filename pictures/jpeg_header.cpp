@@ -24,27 +24,51 @@ struct TiffBlock {
 constexpr unsigned orientation_tag = 0x0112;
 constexpr unsigned short_type = 3;
 
-// The orientation entry of the first image directory; 1 when there is none.
-int exif_orientation(const unsigned char* segment, std::size_t size) {
-    if (size < 6 || std::memcmp(segment, "Exif\0\0", 6) != 0) return 1;
+constexpr unsigned thumbnail_offset_tag = 0x0201;  // JPEGInterchangeFormat
+constexpr unsigned thumbnail_size_tag = 0x0202;    // JPEGInterchangeFormatLength
+
+// The value of entry `tag` of the image directory at `directory` and its type,
+// 0 when absent; `next` receives the offset of the next directory (0 for none).
+unsigned long directory_value(const TiffBlock& tiff, unsigned long directory, unsigned tag, unsigned& type,
+                              unsigned long& next) {
+    next = 0;
+    type = 0;
+    if (!tiff.has(directory, 2)) return 0;
+    const unsigned entries = tiff.read16(directory);
+    unsigned long value = 0;
+    for (unsigned i = 0; i < entries; ++i) {
+        const std::size_t entry = directory + 2 + 12 * static_cast<std::size_t>(i);
+        if (!tiff.has(entry, 12)) return 0;
+        if (tiff.read16(entry) != tag) continue;
+        type = tiff.read16(entry + 2);
+        value = type == short_type ? tiff.read16(entry + 8) : tiff.read32(entry + 8);
+    }
+    const std::size_t after = directory + 2 + 12 * static_cast<std::size_t>(entries);
+    if (tiff.has(after, 4)) next = tiff.read32(after);
+    return value;
+}
+
+// The orientation of the first image directory and the thumbnail of the second,
+// from an EXIF segment that starts `segment_at` bytes into the file.
+void read_exif(const unsigned char* segment, std::size_t size, std::size_t segment_at, JpegHeader& header) {
+    if (size < 6 || std::memcmp(segment, "Exif\0\0", 6) != 0) return;
     TiffBlock tiff{segment + 6, size - 6, false};
-    if (!tiff.has(0, 8)) return 1;
+    if (!tiff.has(0, 8)) return;
     if (std::memcmp(tiff.bytes, "MM", 2) == 0)
         tiff.big_endian = true;
     else if (std::memcmp(tiff.bytes, "II", 2) != 0)
-        return 1;
-    const unsigned long directory = tiff.read32(4);
-    if (!tiff.has(directory, 2)) return 1;
-    const unsigned entries = tiff.read16(directory);
-    for (unsigned i = 0; i < entries; ++i) {
-        const std::size_t entry = directory + 2 + 12 * static_cast<std::size_t>(i);
-        if (!tiff.has(entry, 12)) return 1;
-        if (tiff.read16(entry) != orientation_tag) continue;
-        const unsigned value = tiff.read16(entry + 8);
-        const bool valid = tiff.read16(entry + 2) == short_type && value >= 1 && value <= 8;
-        return valid ? static_cast<int>(value) : 1;
-    }
-    return 1;
+        return;
+    unsigned long second = 0;
+    unsigned type = 0;
+    const unsigned long orientation = directory_value(tiff, tiff.read32(4), orientation_tag, type, second);
+    header.orientation = type == short_type && orientation >= 1 && orientation <= 8 ? static_cast<int>(orientation) : 1;
+    if (second == 0) return;
+    unsigned long next = 0;
+    const unsigned long offset = directory_value(tiff, second, thumbnail_offset_tag, type, next);
+    const unsigned long length = directory_value(tiff, second, thumbnail_size_tag, type, next);
+    if (offset == 0 || length < 4 || !tiff.has(offset, length)) return;
+    header.thumbnail_offset = segment_at + 6 + offset;
+    header.thumbnail_size = length;
 }
 
 bool is_frame_marker(unsigned char marker) {
@@ -78,7 +102,8 @@ bool read_jpeg_header(const unsigned char* bytes, std::size_t size, JpegHeader& 
         if (length < 2 || length > size - at - 2) return false;
         const unsigned char* segment = bytes + at + 4;
         const std::size_t segment_size = length - 2;
-        if (marker == 0xE1 && header.orientation == 1) header.orientation = exif_orientation(segment, segment_size);
+        if (marker == 0xE1 && header.orientation == 1 && header.thumbnail_size == 0)
+            read_exif(segment, segment_size, at + 4, header);
         if (is_frame_marker(marker)) {
             if (segment_size < 6) return false;
             header.height = (segment[1] << 8) | segment[2];

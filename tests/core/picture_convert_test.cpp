@@ -186,3 +186,54 @@ TEST(PictureConvert, ClipboardBitmapsAreReadAsBmpFiles) {
         }
     }
 }
+
+// A phone photograph's list picture comes from its EXIF thumbnail, stood upright;
+// a JPEG without one is decoded whole.
+TEST(PictureConvert, ThumbnailsComeFromTheCamerasOwnWhenThereIsOne) {
+    const auto flat = [](int width, int height) {
+        return RgbaPicture{width, height, std::vector<unsigned char>(static_cast<std::size_t>(width * height * 4), 200)};
+    };
+    const std::vector<unsigned char> main_picture = encode_jpeg(flat(8, 4));
+    const std::vector<unsigned char> small = encode_jpeg(flat(6, 2));
+    const auto le16 = [](std::vector<unsigned char>& out, unsigned value) {
+        out.push_back(static_cast<unsigned char>(value));
+        out.push_back(static_cast<unsigned char>(value >> 8));
+    };
+    const auto le32 = [&le16](std::vector<unsigned char>& out, unsigned long value) {
+        le16(out, value & 0xFFFF);
+        le16(out, value >> 16);
+    };
+    // TIFF: the first directory holds orientation 6, the second the thumbnail at 56.
+    std::vector<unsigned char> tiff = {'I', 'I', 0x2A, 0};
+    le32(tiff, 8);
+    le16(tiff, 1);
+    le16(tiff, 0x0112), le16(tiff, 3), le32(tiff, 1), le16(tiff, 6), le16(tiff, 0);
+    le32(tiff, 26);
+    le16(tiff, 2);
+    le16(tiff, 0x0201), le16(tiff, 4), le32(tiff, 1), le32(tiff, 56);
+    le16(tiff, 0x0202), le16(tiff, 4), le32(tiff, 1), le32(tiff, static_cast<unsigned long>(small.size()));
+    le32(tiff, 0);
+    tiff.insert(tiff.end(), small.begin(), small.end());
+    std::vector<unsigned char> app1 = {0xFF, 0xE1, 0, 0, 'E', 'x', 'i', 'f', 0, 0};
+    app1.insert(app1.end(), tiff.begin(), tiff.end());
+    app1[2] = static_cast<unsigned char>((app1.size() - 2) >> 8);
+    app1[3] = static_cast<unsigned char>(app1.size() - 2);
+    std::vector<unsigned char> photograph(main_picture.begin(), main_picture.begin() + 2);
+    photograph.insert(photograph.end(), app1.begin(), app1.end());
+    photograph.insert(photograph.end(), main_picture.begin() + 2, main_picture.end());
+    const struct {
+        std::vector<unsigned char> file;
+        int box;
+        int width, height;
+    } rows[] = {
+        {photograph, 60, 20, 60},  // the 6 x 2 thumbnail, turned: the 8 x 4 photograph would give 30 x 60
+        {main_picture, 60, 60, 30},  // no thumbnail: the picture, fitted
+    };
+    for (const auto& row : rows) {
+        RgbaPicture thumbnail;
+        std::string why;
+        ASSERT_TRUE(picture_thumbnail(row.file.data(), row.file.size(), row.box, row.box, thumbnail, why)) << why;
+        EXPECT_EQ(thumbnail.width, row.width);
+        EXPECT_EQ(thumbnail.height, row.height);
+    }
+}

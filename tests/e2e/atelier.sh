@@ -39,8 +39,8 @@ expect "questions listed" "$(probe count 100)" 2
 
 # Dragging question 1 onto question 2's row moves it there, and it stays selected;
 # undone, the order comes back. Then question 1 is selected again.
-xdotool mousemove --window "$window" 60 69 mousedown 1 mousemove --window "$window" 60 76 \
-  mousemove --window "$window" 60 84 mouseup 1
+xdotool mousemove --window "$window" 150 79 mousedown 1 mousemove --window "$window" 150 90 \
+  mousemove --window "$window" 150 116 mouseup 1
 sleep 0.7
 expect "the dragged question, selected at its new place" "$(probe texts 110)" "Le Louvre"
 keys ctrl+z
