@@ -1020,7 +1020,8 @@ std::string play_output(const Atelier& atelier) {
 }
 
 void start_build(Atelier& atelier, bool play) {
-    if (atelier.building || atelier.document.source_path.empty()) return;
+    if (atelier.document.source_path.empty()) return;
+    if (atelier.building) return set_status(atelier, L"Une construction est déjà en cours : attendez qu'elle finisse.");
     if (!play && unsaved(atelier.document) && !save(atelier)) return;
     std::string error;
     auto job = std::make_unique<BuildJob>();
@@ -1029,7 +1030,7 @@ void start_build(Atelier& atelier, bool play) {
     job->source_text = current_text(atelier.document, error);
     job->play = play;
     if (play) job->settings.output = play_output(atelier);
-    if (!error.empty()) return;
+    if (!error.empty()) return set_status(atelier, L"Ce quiz ne peut pas être construit : " + wide_text(error));
     OwnedThread thread(CreateThread(nullptr, 0, run_build, job.get(), 0, nullptr));
     if (!thread) return set_status(atelier, L"La construction n'a pas pu commencer.");
     job.release();
