@@ -1,0 +1,118 @@
+// The question list's small pictures, made on a thread of their own.
+#include "atelier/atelier_state.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "authoring/picture_convert.h"
+
+namespace {
+
+// Small pictures are made on a thread of their own, one picture after another,
+// and posted to the window as bitmaps; a new quiz opened stops the thread.
+struct ThumbnailJob {
+    HWND window;
+    std::filesystem::path folder;
+    std::vector<std::string> pictures;
+    std::shared_ptr<std::atomic<bool>> stop;
+};
+
+// The small picture centred on a bitmap of the image list's size: a narrower
+// bitmap would add no image to the list at all.
+HBITMAP bitmap_of(const RgbaPicture& picture) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = thumbnail_width;
+    info.bmiHeader.biHeight = -thumbnail_height;  // top down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    auto* out = static_cast<unsigned char*>(bits);
+    const COLORREF ground = GetSysColor(COLOR_WINDOW);
+    for (int i = 0; i < thumbnail_width * thumbnail_height; ++i) {
+        out[4 * i] = GetBValue(ground);
+        out[4 * i + 1] = GetGValue(ground);
+        out[4 * i + 2] = GetRValue(ground);
+        out[4 * i + 3] = 0;
+    }
+    const int left = (thumbnail_width - picture.width) / 2;
+    const int top = (thumbnail_height - picture.height) / 2;
+    for (int y = 0; y < picture.height && top + y < thumbnail_height; ++y) {
+        for (int x = 0; x < picture.width && left + x < thumbnail_width; ++x) {
+            const unsigned char* in = &picture.pixels[4 * (static_cast<std::size_t>(y) * picture.width + x)];
+            unsigned char* pixel = out + 4 * ((top + y) * thumbnail_width + left + x);
+            pixel[0] = in[2];
+            pixel[1] = in[1];
+            pixel[2] = in[0];
+        }
+    }
+    return bitmap;
+}
+
+DWORD WINAPI make_thumbnails(void* parameter) {
+    const std::unique_ptr<ThumbnailJob> job(static_cast<ThumbnailJob*>(parameter));
+    for (const std::string& picture : job->pictures) {
+        if (*job->stop) break;
+        std::ifstream file(job->folder / std::filesystem::u8path(picture), std::ios::binary);
+        const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        RgbaPicture thumbnail;
+        std::string why;
+        if (!picture_thumbnail(bytes.data(), bytes.size(), thumbnail_width, thumbnail_height, thumbnail, why)) continue;
+        const HBITMAP bitmap = bitmap_of(thumbnail);
+        auto name = std::make_unique<std::string>(picture);
+        if (bitmap && PostMessageW(job->window, message_thumbnail, reinterpret_cast<WPARAM>(bitmap),
+                                   reinterpret_cast<LPARAM>(name.get())))
+            name.release();
+        else if (bitmap)
+            DeleteObject(bitmap);
+    }
+    return 0;
+}
+
+}  // namespace
+
+// Asks for the small picture of every picture of the quiz not asked for yet.
+void ask_thumbnails(Atelier& atelier) {
+    if (quiz_of(atelier).kind != picture_quiz || atelier.document.source_path.empty()) return;
+    auto job = std::make_unique<ThumbnailJob>();
+    job->window = atelier.window;
+    job->folder = std::filesystem::u8path(atelier.document.source_path).parent_path();
+    job->stop = atelier.thumbnails_stop;
+    for (const ModelQuestion& question : quiz_of(atelier).questions)
+        if (!question.picture.empty() && atelier.thumbnails_asked.insert(question.picture).second)
+            job->pictures.push_back(question.picture);
+    if (job->pictures.empty()) return;
+    const HANDLE thread = CreateThread(nullptr, 0, make_thumbnails, job.get(), 0, nullptr);
+    if (!thread) return;
+    job.release();
+    CloseHandle(thread);
+}
+
+// A new quiz: the former's small pictures and the thread making them are dropped.
+void forget_thumbnails(Atelier& atelier) {
+    *atelier.thumbnails_stop = true;
+    atelier.thumbnails_stop = std::make_shared<std::atomic<bool>>(false);
+    atelier.thumbnail_of.clear();
+    atelier.thumbnails_asked.clear();
+    ImageList_RemoveAll(atelier.thumbnails);
+}
+
+void on_thumbnail(Atelier& atelier, HBITMAP bitmap, std::string* picture) {
+    const std::unique_ptr<std::string> name(picture);
+    const int index = atelier.thumbnails_asked.count(*name) ? ImageList_Add(atelier.thumbnails, bitmap, nullptr) : -1;
+    DeleteObject(bitmap);
+    if (index < 0) return;  // a picture of a quiz closed since
+    atelier.thumbnail_of[*name] = index;
+    const QuizModel& quiz = quiz_of(atelier);
+    for (std::size_t i = 0; i < quiz.questions.size(); ++i) {
+        if (quiz.questions[i].picture != *name) continue;
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = static_cast<int>(i);
+        item.iImage = index;
+        SendMessageW(atelier.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
