@@ -256,13 +256,14 @@ void choose_icon(Atelier& atelier) {
     set_text(control(atelier, id_icon), path);
 }
 
-void choose_picture(Atelier& atelier) {
+void choose_picture(Atelier& atelier, bool answer_picture) {
     if (!selected_question(atelier)) return;
     const std::wstring file = chosen_file(atelier, L"Images (JPEG, PNG, GIF, BMP)\0*.jpg;*.jpeg;*.png;*.gif;*.bmp\0");
     const std::string path = file.empty() ? std::string() : file_in_quiz_folder(atelier, file);
     if (path.empty()) return;
     change_questions(atelier, [&](QuizModel& quiz) {
-        quiz.questions[static_cast<std::size_t>(atelier.selected)].picture = path;
+        ModelQuestion& question = quiz.questions[static_cast<std::size_t>(atelier.selected)];
+        (answer_picture ? question.answer_picture : question.picture) = path;
         return atelier.selected;
     });
 }

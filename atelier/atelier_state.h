@@ -149,7 +149,7 @@ std::string file_in_quiz_folder(const Atelier& atelier, const std::wstring& chos
 void paste(Atelier& atelier);
 std::wstring chosen_file(const Atelier& atelier, const wchar_t* filter);
 void choose_icon(Atelier& atelier);
-void choose_picture(Atelier& atelier);
+void choose_picture(Atelier& atelier, bool answer_picture);
 void undo_or_redo(Atelier& atelier, bool undo);
 
 // Files (atelier_files.cpp).

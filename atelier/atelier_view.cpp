@@ -138,6 +138,7 @@ int field_of(const Atelier& atelier, const Diagnostic& problem) {
         {"answer", id_answer, true},        {"answers", id_answer, true},        {"variants", id_variants, true},
         {"variants_2", id_variants_2, true}, {"text", id_text, true},             {"reveal_text", id_reveal_text, true},
         {"tries", id_try, true},            {"tries_2", id_try, true},           {"picture", id_picture, true},
+        {"answer_picture", id_picture, true},
         {"title", id_title, false},         {"creator", id_creator, false},      {"explanations", id_explanations, false},
         {"grading", id_grading, false},     {"reveal", id_reveal, false},        {"codes", id_codes, false},
         {"answer_labels", id_caption_1, false}, {"colour", id_colour, false},
@@ -153,7 +154,7 @@ HWND label_of(const Atelier& atelier, int id, const wchar_t*& text) {
         if (fields[i].id == id) return text = fields[i].label, control(atelier, id_first_label + i);
     for (int i = 0; i < quiz_field_count; ++i)
         if (quiz_fields[i].id == id) return text = quiz_fields[i].label, control(atelier, id_first_quiz_label + i);
-    if (id == id_picture) return text = L"Image", control(atelier, id_picture_label);
+    if (id == id_picture) return text = L"Images", control(atelier, id_picture_label);
     return nullptr;
 }
 
@@ -238,7 +239,9 @@ bool shown_now(Atelier& atelier, int id) {
     }
     if (atelier.page != 0) return false;
     if (field == id_answer_2 || field == id_variants_2) return quiz_of(atelier).boxes == 2;
-    if (id == id_picture_label || id == id_picture || id == id_choose_picture) return quiz_of(atelier).kind == picture_quiz;
+    if (id == id_picture_label || id == id_picture || id == id_choose_picture || id == id_answer_picture ||
+        id == id_choose_answer_picture)
+        return quiz_of(atelier).kind == picture_quiz;
     if (id == id_play_sound || id == id_stop_sound) return quiz_of(atelier).kind == sound_quiz;
     return true;
 }
@@ -257,23 +260,21 @@ void update_visibility(Atelier& atelier) {
 
 namespace {
 
-// The question's picture as the player shows it, upright and fitted, at half its size.
-void show_picture(Atelier& atelier, const ModelQuestion& question) {
-    const HWND preview = control(atelier, id_picture);
-    const bool pictures = quiz_of(atelier).kind == picture_quiz;
+// One of the question's pictures as the player shows it, upright and fitted, at half its size.
+void show_picture(Atelier& atelier, const std::string& file, int preview) {
     HBITMAP bitmap = nullptr;
     std::vector<QuestionData> data;
     Diagnostics ignored;  // the checks tell what is wrong with the file
     QuizModel one = quiz_of(atelier);
-    one.questions = {question};
-    one.questions[0].answer_picture.clear();
+    one.questions.assign(1, ModelQuestion());
+    one.questions[0].picture = file;
     PictureLoading conversion;
     conversion.cache.folder = picture_cache_folder();
-    if (pictures && !question.picture.empty() &&
+    if (one.kind == picture_quiz && !file.empty() &&
         load_question_files(one, atelier.document.source_path, data, ignored, conversion) && !data[0].picture.empty())
         bitmap = load_picture_bytes(atelier.decoder, data[0].picture.data(), static_cast<unsigned long>(data[0].picture.size()),
                                     picture_box_width / 2, picture_box_height / 2);
-    set_control_picture(preview, bitmap);
+    set_control_picture(control(atelier, preview), bitmap);
 }
 
 }  // namespace
@@ -292,7 +293,8 @@ void fill_fields(Atelier& atelier) {
     atelier.filling = false;
     update_visibility(atelier);
     update_try(atelier);
-    show_picture(atelier, shown);
+    show_picture(atelier, shown.picture, id_picture);
+    show_picture(atelier, shown.answer_picture, id_answer_picture);
     mark_fields(atelier);
 }
 

@@ -71,9 +71,14 @@ void lay_out(Atelier& atelier, int width, int height) {
     MoveWindow(control(atelier, id_play_sound), field_x, y, 10 * line, line + 8, TRUE);
     MoveWindow(control(atelier, id_stop_sound), field_x + 10 * line + margin, y, 10 * line, line + 8, TRUE);
     MoveWindow(control(atelier, id_picture_label), label_x, y, label_width - margin, line, TRUE);
-    MoveWindow(control(atelier, id_picture), field_x, y, picture_box_width / 2, picture_box_height / 2, TRUE);
-    MoveWindow(control(atelier, id_choose_picture), field_x + picture_box_width / 2 + margin, y, 10 * line, line + 8,
-               TRUE);
+    // The picture, and the answer picture beside it, each with its button under it.
+    const int preview_width = picture_box_width / 2;
+    const int answer_x = field_x + preview_width + margin;
+    MoveWindow(control(atelier, id_picture), field_x, y, preview_width, picture_box_height / 2, TRUE);
+    MoveWindow(control(atelier, id_answer_picture), answer_x, y, preview_width, picture_box_height / 2, TRUE);
+    y += picture_box_height / 2 + margin / 2;
+    MoveWindow(control(atelier, id_choose_picture), field_x, y, preview_width, line + 8, TRUE);
+    MoveWindow(control(atelier, id_choose_answer_picture), answer_x, y, preview_width, line + 8, TRUE);
 }
 
 HWND add_child(Atelier& atelier, const wchar_t* type, const wchar_t* text, DWORD style, DWORD extended, int id) {
@@ -132,9 +137,11 @@ void create_children(Atelier& atelier) {
     }
     add_child(atelier, L"STATIC", L"", SS_LEFT | SS_CENTERIMAGE, 0, id_try_grade);
     add_child(atelier, L"BUTTON", L"&Garder l'essai", BS_PUSHBUTTON | WS_TABSTOP, 0, id_keep_try);
-    add_child(atelier, L"STATIC", L"Image", SS_LEFT, 0, id_picture_label);
+    add_child(atelier, L"STATIC", L"Images", SS_LEFT, 0, id_picture_label);
     add_child(atelier, L"STATIC", L"", SS_BITMAP | SS_CENTERIMAGE | WS_BORDER, 0, id_picture);
+    add_child(atelier, L"STATIC", L"", SS_BITMAP | SS_CENTERIMAGE | WS_BORDER, 0, id_answer_picture);
     add_child(atelier, L"BUTTON", L"Choisir l'&image...", BS_PUSHBUTTON | WS_TABSTOP, 0, id_choose_picture);
+    add_child(atelier, L"BUTTON", L"Image ré&ponse...", BS_PUSHBUTTON | WS_TABSTOP, 0, id_choose_answer_picture);
     add_child(atelier, L"BUTTON", L"É&couter le son", BS_PUSHBUTTON | WS_TABSTOP, 0, id_play_sound);
     add_child(atelier, L"BUTTON", L"&Arrêter le son", BS_PUSHBUTTON | WS_TABSTOP, 0, id_stop_sound);
     add_child(atelier, L"LISTBOX", L"Problèmes", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
@@ -220,7 +227,8 @@ void on_command(Atelier& atelier, int id, int code) {
         case id_icon: return choose_icon(atelier);
         case id_play_sound: return play_sound(atelier);
         case id_stop_sound: stop_sound(); return set_status(atelier, L"Son arrêté.");
-        case id_choose_picture: return choose_picture(atelier);
+        case id_choose_picture: return choose_picture(atelier, false);
+        case id_choose_answer_picture: return choose_picture(atelier, true);
         default: break;
     }
     const bool quiz_field = id >= id_title && id <= id_codes;

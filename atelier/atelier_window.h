@@ -24,6 +24,8 @@ enum AtelierId {
     id_picture_label,
     id_picture,
     id_choose_picture,
+    id_answer_picture,
+    id_choose_answer_picture,
     id_play_sound,
     id_stop_sound,
     id_pages,  // "Question" and "Quiz"
