@@ -283,7 +283,17 @@ void on_next_dialog_control(HWND window, WPARAM wparam, LPARAM lparam) {
     if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(target, EM_SETSEL, 0, -1);
 }
 
+bool high_contrast() {
+    HIGHCONTRASTW contrast = {};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+// The grade after "Essai" in the player's colours and the header's sample in the
+// quiz's; with high contrast on, the system's colours, as for every other control.
 LRESULT on_ctl_color_static(const Atelier& atelier, HDC dc, HWND label) {
+    if (high_contrast()) return 0;
     if (GetDlgCtrlID(label) == id_colour_sample) {
         const ModelColour& colour = atelier.document.state.quiz.colour;
         SetBkColor(dc, RGB(colour.red, colour.green, colour.blue));
