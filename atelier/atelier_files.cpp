@@ -2,6 +2,10 @@
 // could be lost, a source changed by another program, files dropped.
 #include "atelier/atelier_state.h"
 
+#include <shlobj.h>
+
+#include <algorithm>
+
 #include "base/wide_text.h"
 
 bool save(Atelier& atelier) {
@@ -41,6 +45,48 @@ bool may_leave(Atelier& atelier) {
     return chosen == IDNO;
 }
 
+namespace {
+
+constexpr wchar_t recent_key[] = L"Software\\Devinette\\Atelier";
+constexpr int max_recent = 5;
+
+// The quizzes opened last, most recent first, as full paths (HKCU\Software\Devinette\Atelier, "Récent 1"...).
+std::vector<std::string> recent_quizzes() {
+    std::vector<std::string> recent;
+    for (int i = 1; i <= max_recent; ++i) {
+        wchar_t path[MAX_PATH] = L"";
+        DWORD size = sizeof path;
+        const std::wstring name = L"Récent " + std::to_wstring(i);
+        if (RegGetValueW(HKEY_CURRENT_USER, recent_key, name.c_str(), RRF_RT_REG_SZ, nullptr, path, &size) ==
+            ERROR_SUCCESS)
+            recent.push_back(utf8_text(path));
+    }
+    return recent;
+}
+
+void remember_quiz(const std::string& source_path) {
+    wchar_t full[MAX_PATH];
+    if (!GetFullPathNameW(wide_text(source_path).c_str(), MAX_PATH, full, nullptr)) return;
+    std::vector<std::string> recent = recent_quizzes();
+    const std::string opened = utf8_text(full);
+    recent.erase(std::remove(recent.begin(), recent.end(), opened), recent.end());
+    recent.insert(recent.begin(), opened);
+    if (recent.size() > static_cast<std::size_t>(max_recent)) recent.resize(max_recent);
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, recent_key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;  // a list that cannot be kept costs only the list
+    for (std::size_t i = 0; i < recent.size(); ++i) {
+        const std::wstring name = L"Récent " + std::to_wstring(i + 1);
+        const std::wstring path = wide_text(recent[i]);
+        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    }
+    RegCloseKey(key);
+}
+
+}  // namespace
+
 void open_path(Atelier& atelier, const std::string& path) {
     AtelierDocument opened;
     Diagnostic failure;
@@ -65,6 +111,7 @@ void open_path(Atelier& atelier, const std::string& path) {
     }
     atelier.document = std::move(opened);
     atelier.selected = 0;
+    remember_quiz(atelier.document.source_path);
     forget_thumbnails(atelier);
     show_all(atelier);
     ask_thumbnails(atelier);
@@ -95,6 +142,51 @@ void look_at_disk(Atelier& atelier) {
     fill_list(atelier);
     fill_fields(atelier);
     set_status(atelier, L"Relu : le fichier a été modifié par un autre programme.");
+}
+
+// "Nouveau quiz depuis un dossier": a folder of pictures, sounds or videos made a quiz as `new` makes it.
+void choose_folder_and_open(Atelier& atelier) {
+    if (!may_leave(atelier)) return;
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = atelier.window;
+    browse.lpszTitle = L"Le dossier des images, des sons ou des vidéos du quiz";
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    LPITEMIDLIST chosen = SHBrowseForFolderW(&browse);
+    if (!chosen) return;
+    wchar_t folder[MAX_PATH] = L"";
+    const bool named = SHGetPathFromIDListW(chosen, folder);
+    CoTaskMemFree(chosen);
+    if (named) open_path(atelier, utf8_text(folder));
+}
+
+// Started without a quiz: a new quiz from a folder, a quiz to open, or one of the last ones.
+void offer_start(Atelier& atelier) {
+    std::vector<std::string> recent = recent_quizzes();
+    recent.erase(std::remove_if(recent.begin(), recent.end(),
+                                [](const std::string& path) {
+                                    return GetFileAttributesW(wide_text(path).c_str()) == INVALID_FILE_ATTRIBUTES;
+                                }),
+                 recent.end());  // a quiz moved or deleted since is not offered
+    std::vector<std::wstring> texts = {L"&Nouveau quiz depuis un dossier...", L"&Ouvrir un quiz..."};
+    for (std::size_t i = 0; i < recent.size(); ++i) texts.push_back(L"&" + std::to_wstring(i + 1) + L" " + wide_text(recent[i]));
+    std::vector<TASKDIALOG_BUTTON> buttons;
+    for (std::size_t i = 0; i < texts.size(); ++i) buttons.push_back({static_cast<int>(1000 + i), texts[i].c_str()});
+    TASKDIALOGCONFIG config = {};
+    config.cbSize = sizeof config;
+    config.hwndParent = atelier.window;
+    config.pszWindowTitle = program_name;
+    config.pszMainInstruction = L"Que voulez-vous faire ?";
+    config.pszContent = recent.empty() ? L"" : L"Les derniers quiz ouverts suivent les deux premiers choix.";
+    config.pButtons = buttons.data();
+    config.cButtons = static_cast<UINT>(buttons.size());
+    config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_USE_COMMAND_LINKS;
+    int chosen = IDCANCEL;
+    if (FAILED(TaskDialogIndirect(&config, &chosen, nullptr, nullptr))) return;
+    if (chosen == 1000) return choose_folder_and_open(atelier);
+    if (chosen == 1001) return choose_and_open(atelier);
+    if (chosen >= 1002 && chosen < 1002 + static_cast<int>(recent.size()))
+        open_path(atelier, recent[static_cast<std::size_t>(chosen - 1002)]);
 }
 
 void choose_and_open(Atelier& atelier) {

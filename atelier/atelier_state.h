@@ -32,7 +32,8 @@ constexpr UINT_PTR disk_timer = 3;  // looks for another program's change of the
 constexpr UINT disk_period_ms = 1000;
 constexpr UINT message_built = WM_APP + 1;
 constexpr UINT message_build_progress = WM_APP + 2;  // wparam: pictures done, lparam: pictures in all
-constexpr UINT message_thumbnail = WM_APP + 3;  // wparam: an HBITMAP, lparam: a std::string* naming its picture
+constexpr UINT message_thumbnail = WM_APP + 3;
+constexpr UINT message_start = WM_APP + 4;  // started without a quiz: what to open is offered  // wparam: an HBITMAP, lparam: a std::string* naming its picture
 constexpr int thumbnail_width = 48;
 constexpr int thumbnail_height = 36;
 
@@ -158,6 +159,8 @@ bool may_leave(Atelier& atelier);
 void open_path(Atelier& atelier, const std::string& path);
 void look_at_disk(Atelier& atelier);
 void choose_and_open(Atelier& atelier);
+void choose_folder_and_open(Atelier& atelier);
+void offer_start(Atelier& atelier);
 void on_drop_files(Atelier& atelier, HDROP drop);
 
 // Building (atelier_build.cpp).

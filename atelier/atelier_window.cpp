@@ -151,6 +151,7 @@ void create_children(Atelier& atelier) {
 
 HMENU create_menu() {
     const HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, command_new, L"&Nouveau quiz depuis un dossier...\tCtrl+N");
     AppendMenuW(file, MF_STRING, command_open, L"&Ouvrir...\tCtrl+O");
     AppendMenuW(file, MF_STRING, command_save, L"&Enregistrer\tCtrl+S");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
@@ -192,7 +193,10 @@ bool on_create(HWND window, const CREATESTRUCTW& create) {
     DragAcceptFiles(window, TRUE);
     SetTimer(window, disk_timer, disk_period_ms, nullptr);
     const std::string* path = static_cast<const std::string*>(create.lpCreateParams);
-    if (path && !path->empty()) open_path(shown, *path);
+    if (path && !path->empty())
+        open_path(shown, *path);
+    else
+        PostMessageW(window, message_start, 0, 0);  // once the window is shown
     show_all(shown);
     return true;
 }
@@ -223,6 +227,7 @@ void on_command(Atelier& atelier, int id, int code) {
         case id_keep_try: return keep_try(atelier);
         case command_other_page: return show_page(atelier, 1 - atelier.page);
         case command_paste: return paste(atelier);
+        case command_new: return choose_folder_and_open(atelier);
         case id_colour: return choose_colour(atelier);
         case id_icon: return choose_icon(atelier);
         case id_play_sound: return play_sound(atelier);
@@ -351,6 +356,7 @@ LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPA
             return 0;
         case WM_NEXTDLGCTL: on_next_dialog_control(window, wparam, lparam); return 0;
         case WM_DROPFILES: on_drop_files(*atelier, reinterpret_cast<HDROP>(wparam)); return 0;
+        case message_start: offer_start(*atelier); return 0;
         case message_thumbnail:
             on_thumbnail(*atelier, reinterpret_cast<HBITMAP>(wparam), reinterpret_cast<std::string*>(lparam));
             return 0;
@@ -393,7 +399,7 @@ HWND create_atelier_window(HINSTANCE instance, const std::string& path) {
 
 HACCEL create_atelier_accelerators() {
     ACCEL keys[] = {
-        {FCONTROL | FVIRTKEY, 'O', command_open},     {FCONTROL | FVIRTKEY, 'S', command_save},
+        {FCONTROL | FVIRTKEY, 'N', command_new},       {FCONTROL | FVIRTKEY, 'O', command_open},     {FCONTROL | FVIRTKEY, 'S', command_save},
         {FCONTROL | FVIRTKEY, 'B', command_build},    {FVIRTKEY, VK_F5, command_play},
         {FCONTROL | FVIRTKEY, 'Z', command_undo},     {FCONTROL | FVIRTKEY, 'Y', command_redo},
         {FCONTROL | FVIRTKEY, 'D', command_duplicate}, {FALT | FVIRTKEY, VK_UP, command_move_up},

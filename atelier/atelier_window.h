@@ -62,6 +62,7 @@ enum AtelierCommand {
     command_move_down,
     command_other_page,  // "Question" <-> "Quiz"
     command_paste,       // a picture on the clipboard becomes the question's picture
+    command_new,         // a new quiz from a folder
 };
 
 // Registers the window class and creates the window, opening `path` (UTF-8)

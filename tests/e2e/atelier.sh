@@ -170,4 +170,13 @@ expect "an empty Atelier" "$(probe count 100)" 0
 probe close
 for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
 kill -0 $atelier 2>/dev/null && fail "the empty Atelier did not close"
+# Started without a quiz, it offers the last ones: "1" opens the sound quiz again.
+wine "$build/bin/devinette-atelier.exe" >/dev/null 2>&1 &
+atelier=$!
+sleep 5
+keys 1
+[ -n "$("$root/scripts/wait-for-window" "^$title\$" 30)" ] || fail "the last quiz was not offered"
+expect "the last quiz's questions" "$(probe count 100)" 9
+probe close
+for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
 echo "opened, edited, tried, saved, undone, built, read again, restored, played and closed"
