@@ -47,14 +47,14 @@ void start_build(Atelier& atelier, bool play) {
     if (atelier.document.source_path.empty()) return;
     if (atelier.building) return set_status(atelier, L"Une construction est déjà en cours : attendez qu'elle finisse.");
     if (!play && unsaved(atelier.document) && !save(atelier)) return;
-    std::string error;
+    Message error;
     auto job = std::make_unique<BuildJob>();
     job->window = atelier.window;
     job->source_path = atelier.document.source_path;
     job->source_text = current_text(atelier.document, error);
     job->play = play;
     if (play) job->settings.output = play_output(atelier);
-    if (!error.empty()) return set_status(atelier, L"Ce quiz ne peut pas être construit : " + wide_text(error));
+    if (!error.empty()) return set_status(atelier, L"Ce quiz ne peut pas être construit : " + wide_text(error.french));
     OwnedThread thread(CreateThread(nullptr, 0, run_build, job.get(), 0, nullptr));
     if (!thread) return set_status(atelier, L"La construction n'a pas pu commencer.");
     job.release();

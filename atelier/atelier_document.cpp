@@ -63,7 +63,8 @@ bool unpack_beside(const std::string& executable, std::string& source_path, Diag
         source_path = joined_path(folder, "quiz.toml");
         return unpack_quiz(quiz, folder, failure);
     }
-    failure = file_error(executable, "every folder \"(source)\" beside it is taken");
+    failure = file_error(executable, {"every folder \"(source)\" beside it is taken",
+                                      u8"tous les dossiers « (source) » à côté de lui sont pris"});
     return false;
 }
 
@@ -72,14 +73,14 @@ bool read_text_file(const std::string& path, std::string& text, Diagnostic& fail
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size = {};
     if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024) {
-        failure = file_error(path, windows_error("cannot be read"));
+        failure = file_error(path, windows_error({"cannot be read", u8"ne peut pas être lu"}));
         return false;
     }
     text.resize(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
     if (!text.empty() && (!ReadFile(file.get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr) ||
                           read != text.size())) {
-        failure = file_error(path, windows_error("cannot be read"));
+        failure = file_error(path, windows_error({"cannot be read", u8"ne peut pas être lu"}));
         return false;
     }
     return true;
@@ -121,7 +122,7 @@ bool open_document(const std::string& path, AtelierDocument& document, Diagnosti
     return true;
 }
 
-std::string current_text(const AtelierDocument& document, std::string& error) {
+std::string current_text(const AtelierDocument& document, Message& error) {
     if (!unsaved(document)) return document.saved_text;
     WrittenSource written = rewrite_quiz_source(document.saved_text, document.state.quiz);
     error = written.error;
@@ -131,7 +132,7 @@ std::string current_text(const AtelierDocument& document, std::string& error) {
 void check_document(AtelierDocument& document) {
     Diagnostics& problems = document.problems;
     problems.clear();
-    std::string error;
+    Message error;
     const std::string text = current_text(document, error);
     if (!error.empty()) {
         problems.push_back(file_error(document.source_path, error));
@@ -143,11 +144,11 @@ void check_document(AtelierDocument& document) {
     problems.insert(problems.end(), document.file_problems.begin(), document.file_problems.end());
 }
 
-bool save_document(AtelierDocument& document, std::string& error) {
+bool save_document(AtelierDocument& document, Message& error) {
     const std::string text = current_text(document, error);
     if (!error.empty()) return false;
     if (!replace_file(wide_text(document.source_path), text)) {
-        error = windows_error("cannot be saved");
+        error = windows_error({"cannot be saved", u8"ne peut pas être enregistré"});
         return false;
     }
     document.saved_text = text;
@@ -164,7 +165,7 @@ bool changed_on_disk(const AtelierDocument& document) {
 }
 
 void keep_recovery(const AtelierDocument& document) {
-    std::string error;
+    Message error;
     const std::string text = current_text(document, error);
     const std::wstring path = recovery_path(document.source_path);
     if (path.empty() || !error.empty()) return;

@@ -29,13 +29,13 @@ bool open_document(const std::string& path, AtelierDocument& document, Diagnosti
 
 // The source text the current state saves as: the saved text with only what
 // changed rewritten. Empty with `error` when it cannot be written.
-std::string current_text(const AtelierDocument& document, std::string& error);
+std::string current_text(const AtelierDocument& document, Message& error);
 
 // Checks the current state as `check` checks a saved source, into `problems`.
 void check_document(AtelierDocument& document);
 
 // Writes the current state over the source in one step; false with `error`.
-bool save_document(AtelierDocument& document, std::string& error);
+bool save_document(AtelierDocument& document, Message& error);
 
 // The source was written by another program since it was read or saved.
 bool changed_on_disk(const AtelierDocument& document);

@@ -211,7 +211,7 @@ void paste(Atelier& atelier) {
     }
     const std::vector<unsigned char> bmp = bmp_file_of_dib(dib.data(), dib.size());
     RgbaPicture picture;
-    std::string why;
+    Message why;
     if (bmp.empty() || !decode_picture_file(bmp.data(), bmp.size(), picture, why))
         return set_status(atelier, L"L'image du presse-papiers n'a pas pu être lue.");
     const std::vector<unsigned char> png = encode_png(picture);

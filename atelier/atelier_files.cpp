@@ -9,7 +9,7 @@
 #include "base/wide_text.h"
 
 bool save(Atelier& atelier) {
-    std::string error;
+    Message error;
     if (save_document(atelier.document, error)) {
         update_caption(atelier);
         show_problems(atelier);
@@ -17,7 +17,7 @@ bool save(Atelier& atelier) {
         return true;
     }
     const std::wstring text = L"Le quiz n'a pas pu être enregistré ; votre travail est gardé dans l'Atelier.\n\n" +
-                              wide_text(atelier.document.source_path + ": " + error);
+                              wide_text(atelier.document.source_path + " : " + error.french);
     MessageBoxW(atelier.window, text.c_str(), program_name, MB_OK | MB_ICONWARNING);
     return false;
 }
@@ -92,7 +92,7 @@ void open_path(Atelier& atelier, const std::string& path) {
     Diagnostic failure;
     if (!open_document(path, opened, failure)) {
         const std::wstring text = L"Ce quiz ne peut pas être ouvert.\n\n" +
-                                  wide_text(failure.file + ": " + failure.message);
+                                  wide_text(failure.file + " : " + failure.message.french);
         MessageBoxW(atelier.window, text.c_str(), program_name, MB_OK | MB_ICONWARNING);
         return;
     }

@@ -101,6 +101,7 @@ struct Atelier {
     HIMAGELIST thumbnails = nullptr;  // the list's small pictures; the list-view owns and destroys it
     std::map<std::string, int> thumbnail_of;  // a picture's file → its small picture in `thumbnails`
     std::set<std::string> thumbnails_asked;   // pictures whose small picture is made or being made
+    int thumbnails_made = 0;                  // of those asked, made or found unreadable
     std::shared_ptr<std::atomic<bool>> thumbnails_stop = std::make_shared<std::atomic<bool>>(false);
 };
 

@@ -10,7 +10,8 @@
 namespace {
 
 // Small pictures are made on a thread of their own, one picture after another,
-// and posted to the window as bitmaps; a new quiz opened stops the thread.
+// and posted to the window as bitmaps (none for a picture that cannot be
+// read); a new quiz opened stops the thread.
 struct ThumbnailJob {
     HWND window;
     std::filesystem::path folder;
@@ -59,17 +60,29 @@ DWORD WINAPI make_thumbnails(void* parameter) {
         std::ifstream file(job->folder / std::filesystem::u8path(picture), std::ios::binary);
         const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
         RgbaPicture thumbnail;
-        std::string why;
-        if (!picture_thumbnail(bytes.data(), bytes.size(), thumbnail_width, thumbnail_height, thumbnail, why)) continue;
-        const HBITMAP bitmap = bitmap_of(thumbnail);
+        Message why;
+        const HBITMAP bitmap =
+            picture_thumbnail(bytes.data(), bytes.size(), thumbnail_width, thumbnail_height, thumbnail, why)
+                ? bitmap_of(thumbnail)
+                : nullptr;
         auto name = std::make_unique<std::string>(picture);
-        if (bitmap && PostMessageW(job->window, message_thumbnail, reinterpret_cast<WPARAM>(bitmap),
-                                   reinterpret_cast<LPARAM>(name.get())))
+        if (PostMessageW(job->window, message_thumbnail, reinterpret_cast<WPARAM>(bitmap),
+                         reinterpret_cast<LPARAM>(name.get())))
             name.release();
         else if (bitmap)
             DeleteObject(bitmap);
     }
     return 0;
+}
+
+// "Petites images : 12 / 96" while some are being made; nothing once all are.
+void show_thumbnails_made(const Atelier& atelier) {
+    const int asked = static_cast<int>(atelier.thumbnails_asked.size());
+    const std::wstring text = atelier.thumbnails_made < asked ? L"Petites images : " +
+                                                                    std::to_wstring(atelier.thumbnails_made) + L" / " +
+                                                                    std::to_wstring(asked)
+                                                              : L"";
+    SetWindowTextW(control(atelier, id_thumbnails_shown), text.c_str());
 }
 
 }  // namespace
@@ -86,9 +99,13 @@ void ask_thumbnails(Atelier& atelier) {
             job->pictures.push_back(question.picture);
     if (job->pictures.empty()) return;
     const HANDLE thread = CreateThread(nullptr, 0, make_thumbnails, job.get(), 0, nullptr);
-    if (!thread) return;
+    if (!thread) {
+        atelier.thumbnails_made += static_cast<int>(job->pictures.size());  // none will come
+        return;
+    }
     job.release();
     CloseHandle(thread);
+    show_thumbnails_made(atelier);
 }
 
 // A new quiz: the former's small pictures and the thread making them are dropped.
@@ -97,14 +114,21 @@ void forget_thumbnails(Atelier& atelier) {
     atelier.thumbnails_stop = std::make_shared<std::atomic<bool>>(false);
     atelier.thumbnail_of.clear();
     atelier.thumbnails_asked.clear();
+    atelier.thumbnails_made = 0;
     ImageList_RemoveAll(atelier.thumbnails);
+    show_thumbnails_made(atelier);
 }
 
 void on_thumbnail(Atelier& atelier, HBITMAP bitmap, std::string* picture) {
     const std::unique_ptr<std::string> name(picture);
-    const int index = atelier.thumbnails_asked.count(*name) ? ImageList_Add(atelier.thumbnails, bitmap, nullptr) : -1;
-    DeleteObject(bitmap);
-    if (index < 0) return;  // a picture of a quiz closed since
+    const bool asked = atelier.thumbnails_asked.count(*name) > 0;  // not a picture of a quiz closed since
+    const int index = asked && bitmap ? ImageList_Add(atelier.thumbnails, bitmap, nullptr) : -1;
+    if (bitmap) DeleteObject(bitmap);
+    if (asked) {
+        ++atelier.thumbnails_made;
+        show_thumbnails_made(atelier);
+    }
+    if (index < 0) return;
     atelier.thumbnail_of[*name] = index;
     const QuizModel& quiz = quiz_of(atelier);
     for (std::size_t i = 0; i < quiz.questions.size(); ++i) {

@@ -120,16 +120,16 @@ void fill_list(Atelier& atelier) {
 
 namespace {
 
-// The control a problem is about on the page that shows it: a field of the
-// selected question, or of the quiz; 0 for none.
-int field_of(const Atelier& atelier, const Diagnostic& problem) {
+// The key a problem's field names: "answers" for "question 2: answers",
+// "codes" for "codes: score 5".
+std::string key_of(const Diagnostic& problem) {
     std::string key = problem.field;
-    const int question = question_of(problem);
-    if (question >= 0) {
-        if (question != atelier.selected) return 0;
-        key = key.substr(key.find(':') + 2);
-    }
-    key = key.substr(0, key.find(':'));
+    if (question_of(problem) >= 0) key = key.find(':') == std::string::npos ? "" : key.substr(key.find(':') + 2);
+    return key.substr(0, key.find(':'));
+}
+
+// The control that shows a problem's field; 0 for none.
+int field_id(const Diagnostic& problem) {
     const struct {
         const char* key;
         int id;
@@ -141,11 +141,20 @@ int field_of(const Atelier& atelier, const Diagnostic& problem) {
         {"answer_picture", id_picture, true},
         {"title", id_title, false},         {"creator", id_creator, false},      {"explanations", id_explanations, false},
         {"grading", id_grading, false},     {"reveal", id_reveal, false},        {"codes", id_codes, false},
-        {"answer_labels", id_caption_1, false}, {"colour", id_colour, false},
+        {"answer_labels", id_caption_1, false}, {"colour", id_colour, false},    {"kind", id_kind, false},
+        {"icon", id_icon, false},
     };
+    const std::string key = key_of(problem);
     for (const auto& known : keys)
-        if (key == known.key && known.of_question == (question >= 0)) return known.id;
+        if (key == known.key && known.of_question == (question_of(problem) >= 0)) return known.id;
     return 0;
+}
+
+// The control a problem is about on the page that shows it: a field of the
+// selected question, or of the quiz; 0 for none.
+int field_of(const Atelier& atelier, const Diagnostic& problem) {
+    const int question = question_of(problem);
+    return question >= 0 && question != atelier.selected ? 0 : field_id(problem);
 }
 
 // The label before control `id`, and its text without a mark.
@@ -156,6 +165,23 @@ HWND label_of(const Atelier& atelier, int id, const wchar_t*& text) {
         if (quiz_fields[i].id == id) return text = quiz_fields[i].label, control(atelier, id_first_quiz_label + i);
     if (id == id_picture) return text = L"Images", control(atelier, id_picture_label);
     return nullptr;
+}
+
+// A problem's field as the window names it: "Question 2, Réponse", "Codes".
+std::wstring field_words(const Atelier& atelier, const Diagnostic& problem) {
+    const wchar_t* label = nullptr;
+    std::wstring words;
+    if (label_of(atelier, field_id(problem), label)) {
+        for (const wchar_t* c = label; *c; ++c)
+            if (*c != L'&') words += *c;
+    } else if (key_of(problem) == "media") {
+        words = atelier.document.state.quiz.kind == video_quiz ? L"Vidéo" : L"Son";
+    } else if (key_of(problem) == "TOML syntax") {
+        words = L"Syntaxe du fichier";
+    }
+    const int question = question_of(problem);
+    if (question < 0) return words;
+    return L"Question " + std::to_wstring(question + 1) + (words.empty() ? L"" : L", " + words);
 }
 
 // Each field a problem is about gets its mark before its label: "×" for an error, "!" for a warning.
@@ -179,7 +205,7 @@ void tell_field_problem(Atelier& atelier, int id) {
     for (const Diagnostic& problem : atelier.document.problems) {
         if (field_of(atelier, problem) != id) continue;
         return set_status(atelier, (problem.severity == Severity::error ? L"Erreur : " : L"Avertissement : ") +
-                                       wide_text(problem.message));
+                                       wide_text(problem.message.french));
     }
 }
 
@@ -192,7 +218,8 @@ void show_problems(Atelier& atelier) {
         errors += error;
         std::wstring line = error ? L"Erreur" : L"Avertissement";
         if (problem.line > 0) line += L", ligne " + std::to_wstring(problem.line);
-        line += L" : " + wide_text(problem.field.empty() ? problem.message : problem.field + ": " + problem.message);
+        const std::wstring field = field_words(atelier, problem);
+        line += L" : " + (field.empty() ? L"" : field + L" : ") + wide_text(problem.message.french);
         SendMessageW(problems, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
     const int warnings = static_cast<int>(atelier.document.problems.size()) - errors;

@@ -42,7 +42,9 @@ void lay_out(Atelier& atelier, int width, int height) {
     const int problems_height = 6 * line;
     const int top_height = bottom - problems_height - 2 * margin;
     const int list_width = width * 2 / 5;
-    MoveWindow(control(atelier, id_list_label), margin, margin, list_width - margin, line, TRUE);
+    MoveWindow(control(atelier, id_list_label), margin, margin, (list_width - margin) / 2, line, TRUE);
+    MoveWindow(control(atelier, id_thumbnails_shown), margin + (list_width - margin) / 2, margin,
+               (list_width - margin) / 2, line, TRUE);
     MoveWindow(atelier.list, margin, margin + line, list_width - margin, top_height - line, TRUE);
     MoveWindow(control(atelier, id_problems), margin, margin + top_height + margin, width - 2 * margin, problems_height,
                TRUE);
@@ -91,6 +93,7 @@ HWND add_child(Atelier& atelier, const wchar_t* type, const wchar_t* text, DWORD
 
 void create_children(Atelier& atelier) {
     add_child(atelier, L"STATIC", L"&Liste des questions", SS_LEFT, 0, id_list_label);
+    add_child(atelier, L"STATIC", L"", SS_RIGHT, 0, id_thumbnails_shown);
     atelier.list = add_child(atelier, WC_LISTVIEWW, L"Questions",
                              LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE, id_list);
     SendMessageW(atelier.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);

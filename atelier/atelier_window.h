@@ -10,6 +10,7 @@
 enum AtelierId {
     id_list = 100,
     id_list_label = 101,
+    id_thumbnails_shown = 102,  // "Petites images : 12 / 96" while they are made
     id_answer = 110,
     id_variants,
     id_answer_2,

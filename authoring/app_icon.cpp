@@ -56,10 +56,11 @@ bool is_ico_file(const std::vector<unsigned char>& file) {
     return file.size() >= 4 && file[0] == 0 && file[1] == 0 && file[2] == 1 && file[3] == 0;
 }
 
-bool icon_from_ico(const std::vector<unsigned char>& file, AppIcon& icon, std::string& why) {
+bool icon_from_ico(const std::vector<unsigned char>& file, AppIcon& icon, Message& why) {
     const std::size_t count = directory_count(file, file_entry_size);
     if (count == 0) {
-        why = "is not a usable .ico file (no images in its directory)";
+        why = {"is not a usable .ico file (no images in its directory)",
+               u8"n'est pas un fichier .ico utilisable (aucune image dans son répertoire)"};
         return false;
     }
     for (std::size_t i = 0; i < count; ++i) {
@@ -67,7 +68,8 @@ bool icon_from_ico(const std::vector<unsigned char>& file, AppIcon& icon, std::s
         const std::size_t size = read_dword(file, entry + 8);
         const std::size_t offset = read_dword(file, entry + 12);
         if (size == 0 || offset > file.size() || size > file.size() - offset) {
-            why = "is a damaged .ico file (image " + std::to_string(i + 1) + " lies outside the file)";
+            why = Message{"is a damaged .ico file (image ", u8"est un fichier .ico abîmé (l'image "} +
+                  std::to_string(i + 1) + Message{" lies outside the file)", " sort du fichier)"};
             return false;
         }
         IconImage image = image_of_entry(file, entry);
@@ -121,7 +123,7 @@ std::vector<unsigned char> icon_dib(const RgbaPicture& picture) {
     return dib;
 }
 
-bool icon_from_picture(const std::vector<unsigned char>& file, AppIcon& icon, std::string& why) {
+bool icon_from_picture(const std::vector<unsigned char>& file, AppIcon& icon, Message& why) {
     RgbaPicture picture;
     if (!decode_picture_file(file.data(), file.size(), picture, why)) return false;
     const RgbaPicture square = centred_square(picture);
@@ -131,7 +133,8 @@ bool icon_from_picture(const std::vector<unsigned char>& file, AppIcon& icon, st
         image.width = image.height = static_cast<unsigned char>(size == 256 ? 0 : size);
         image.bytes = size == 256 ? encode_png(resized) : icon_dib(resized);
         if (resized.pixels.empty() || image.bytes.empty()) {
-            why = "cannot be turned into an icon: out of memory";
+            why = {"cannot be turned into an icon: out of memory",
+                   u8"ne peut pas devenir une icône : mémoire insuffisante"};
             return false;
         }
         icon.push_back(std::move(image));
@@ -141,7 +144,7 @@ bool icon_from_picture(const std::vector<unsigned char>& file, AppIcon& icon, st
 
 }  // namespace
 
-bool make_app_icon(const std::vector<unsigned char>& file, AppIcon& icon, std::string& why) {
+bool make_app_icon(const std::vector<unsigned char>& file, AppIcon& icon, Message& why) {
     icon.clear();
     const bool made = is_ico_file(file) ? icon_from_ico(file, icon, why) : icon_from_picture(file, icon, why);
     if (!made) icon.clear();

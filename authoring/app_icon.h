@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/message.h"
+
 // The player's own icon is group 1, so that it comes before the play and stop icons.
 constexpr int app_icon_group_id = 1;
 
@@ -26,7 +28,7 @@ using AppIcon = std::vector<IconImage>;
 // picture that decode_picture_file reads is centred on a transparent square
 // and resampled to 16, 24, 32, 48 and 256 pixels (256 stored as PNG, the
 // others as 32-bit DIBs). Returns false with `why` completing "<file> ...".
-bool make_app_icon(const std::vector<unsigned char>& file, AppIcon& icon, std::string& why);
+bool make_app_icon(const std::vector<unsigned char>& file, AppIcon& icon, Message& why);
 
 // The group directory of `icon`, its images numbered from `first_image_id`.
 std::vector<unsigned char> icon_group(const AppIcon& icon, int first_image_id);

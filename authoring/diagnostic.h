@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "authoring/quiz_model.h"
+#include "base/message.h"
 
 enum class Severity { error, warning };
 
@@ -16,7 +17,7 @@ struct Diagnostic {
     Severity severity = Severity::error;
     bool from_warning = false;  // a warning made an error (warnings_as_errors)
     std::string field;          // "title", "question 2: answer"; empty when none
-    std::string message;
+    Message message;
 };
 
 using Diagnostics = std::vector<Diagnostic>;
@@ -25,7 +26,7 @@ using Diagnostics = std::vector<Diagnostic>;
 std::string question_field(int number, const char* key);
 
 // A diagnostic about a whole file.
-Diagnostic file_error(const std::string& file, const std::string& message);
+Diagnostic file_error(const std::string& file, const Message& message);
 
 int count_of(const Diagnostics& diagnostics, Severity severity);
 bool has_error(const Diagnostics& diagnostics);
@@ -37,6 +38,6 @@ struct DiagnosticList {
 
     // Adds an error and returns false, so that a reader can say whether its own
     // part was right and still go on.
-    bool refuse(SourcePlace place, const std::string& field, const std::string& message) const;
-    void warn(SourcePlace place, const std::string& field, const std::string& message) const;
+    bool refuse(SourcePlace place, const std::string& field, const Message& message) const;
+    void warn(SourcePlace place, const std::string& field, const Message& message) const;
 };

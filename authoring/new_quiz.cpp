@@ -84,13 +84,13 @@ FolderFile folder_file(const std::filesystem::path& path) {
     } else if (format) {
         file.what = picture_named(format);
         PictureProbe probe;
-        std::string why;
+        Message why;
         if (!accepted)
             file.why = ", which a quiz cannot carry: export it as JPEG or PNG";
         else if (probe_picture_file(bytes.data(), bytes.size(), probe, why))
             file.kind = picture_quiz;
         else
-            file.what = why.substr(why.find(' ') + 1);  // "is a damaged or truncated JPEG picture"
+            file.what = why.english.substr(why.english.find(' ') + 1);  // "is a damaged or truncated JPEG picture"
     } else {
         const auto media = std::find_if(std::begin(other_media), std::end(other_media), [&bytes](const OtherMedia& other) {
             return has_bytes(bytes, other.offset, other.signature);
@@ -201,12 +201,14 @@ bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, Diagn
     const std::filesystem::path target = std::filesystem::u8path(target_path);
     std::error_code status_error;
     if (!std::filesystem::is_directory(directory, status_error)) {
-        failure = file_error(folder, std::filesystem::exists(directory, status_error) ? "is a file, not a folder"
-                                                                                      : "no such folder");
+        failure = file_error(folder, std::filesystem::exists(directory, status_error)
+                                         ? Message{"is a file, not a folder", "est un fichier, pas un dossier"}
+                                         : Message{"no such folder", "ce dossier n'existe pas"});
         return false;
     }
     if (std::filesystem::exists(target, status_error)) {
-        failure = file_error(target_path, "already exists; new never overwrites a file");
+        failure = file_error(target_path, {"already exists; new never overwrites a file",
+                                           u8"existe déjà ; un nouveau quiz n'écrase jamais un fichier"});
         return false;
     }
     std::vector<FolderFile> found;
@@ -231,23 +233,36 @@ bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, Diagn
         if (file.kind != kind) written.left_out.push_back({file.name, left_out_reason(file, kind)});
     if (kind != text_quiz && by_kind[kind].empty()) {
         const std::size_t count = found.size();
+        const std::string number = std::to_string(count);
         if (kind_chosen_here && count > 0)
-            failure = file_error(folder, "this folder holds " +
-                                             (count == 1 ? std::string("1 file, which a quiz cannot carry")
-                                                         : std::to_string(count) + " files, none of which a quiz can carry") +
-                                             " (see the list above); add pictures (JPEG, PNG, GIF or BMP), MP3 sounds or "
-                                             "AVI videos, or use --kind text for a text quiz");
+            failure = file_error(
+                folder, {"this folder holds " +
+                             (count == 1 ? std::string("1 file, which a quiz cannot carry")
+                                         : number + " files, none of which a quiz can carry") +
+                             " (see the list above); add pictures (JPEG, PNG, GIF or BMP), MP3 sounds or "
+                             "AVI videos, or use --kind text for a text quiz",
+                         "ce dossier contient " +
+                             (count == 1 ? std::string("1 fichier, qu'un quiz ne peut pas porter")
+                                         : number + " fichiers, dont aucun ne peut aller dans un quiz") +
+                             u8" ; ajoutez des images (JPEG, PNG, GIF ou BMP), des sons MP3 ou des vidéos AVI"});
         else
-            failure = file_error(folder, "no " +
-                                             std::string(kind == picture_quiz ? "picture (JPEG, PNG, GIF or BMP)"
-                                                         : kind == sound_quiz ? "MP3 file"
-                                                                              : "AVI file") +
-                                             " in this folder; add the quiz's files, or use --kind text for a text quiz");
+            failure = file_error(
+                folder, {"no " +
+                             std::string(kind == picture_quiz ? "picture (JPEG, PNG, GIF or BMP)"
+                                         : kind == sound_quiz ? "MP3 file"
+                                                              : "AVI file") +
+                             " in this folder; add the quiz's files, or use --kind text for a text quiz",
+                         std::string(kind == picture_quiz ? "aucune image (JPEG, PNG, GIF ou BMP)"
+                                     : kind == sound_quiz ? "aucun fichier MP3"
+                                                          : "aucun fichier AVI") +
+                             " dans ce dossier ; ajoutez-y les fichiers du quiz"});
         return false;
     }
     const std::vector<std::string>& files = by_kind[kind];
     if (files.size() > max_questions) {
-        failure = file_error(folder, std::to_string(files.size()) + " files; a quiz holds at most 96 questions");
+        failure = file_error(folder, std::to_string(files.size()) +
+                                         Message{" files; a quiz holds at most 96 questions",
+                                                 " fichiers ; un quiz a au plus 96 questions"});
         return false;
     }
     const std::string text = new_quiz_toml(kind, folder_name(folder), files);
@@ -255,7 +270,7 @@ bool write_new_quiz(const std::string& folder, int kind, NewQuiz& written, Diagn
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
     file.close();
     if (!file) {
-        failure = file_error(target_path, "cannot be written");
+        failure = file_error(target_path, {"cannot be written", u8"ne peut pas être écrit"});
         return false;
     }
     written.path = target_path;

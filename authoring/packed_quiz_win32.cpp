@@ -24,12 +24,13 @@ bool load_packed_record(const std::string& path, MessageSink player_messages, Ow
     module.reset(
         LoadLibraryExW(wide_text(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     if (!module) {
-        failure = file_error(path, "cannot be read as an executable");
+        failure = file_error(path, {"cannot be read as an executable", u8"ne peut pas être lu comme un programme"});
         return false;
     }
     std::vector<unsigned char> quiz_stream;
     if (!read_resource(module.get(), "PATCH", quiz_stream_id, quiz_stream)) {
-        failure = file_error(path, "carries no quiz (no PATCH 104 resource; the player would show its built-in quiz)");
+        failure = file_error(path, {"carries no quiz (no PATCH 104 resource; the player would show its built-in quiz)",
+                                    "ne contient pas de quiz (pas de ressource PATCH 104)"});
         return false;
     }
     set_message_sink(player_messages);
@@ -37,7 +38,7 @@ bool load_packed_record(const std::string& path, MessageSink player_messages, Ow
     set_message_sink(nullptr);
     // The loader fills every entry or none.
     if (entry_count(record) == 0) {
-        failure = file_error(path, "the quiz it carries cannot be read");
+        failure = file_error(path, {"the quiz it carries cannot be read", u8"le quiz qu'il contient ne peut pas être lu"});
         return false;
     }
     return true;
@@ -79,7 +80,7 @@ bool write_new_file(const std::string& path, const void* bytes, std::size_t size
         CreateFileW(wide_text(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file || !WriteFile(file.get(), bytes, static_cast<DWORD>(size), &written, nullptr) || written != size) {
-        failure = file_error(path, windows_error("cannot be written"));
+        failure = file_error(path, windows_error({"cannot be written", u8"ne peut pas être écrit"}));
         return false;
     }
     return true;
@@ -90,11 +91,11 @@ bool prepare_empty_folder(const std::string& folder, Diagnostic& failure) {
     const DWORD attributes = GetFileAttributesW(wide_text(folder).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         if (CreateDirectoryW(wide_text(folder).c_str(), nullptr)) return true;
-        failure = file_error(folder, windows_error("cannot be created"));
+        failure = file_error(folder, windows_error({"cannot be created", u8"ne peut pas être créé"}));
         return false;
     }
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        failure = file_error(folder, "is a file, not a folder");
+        failure = file_error(folder, {"is a file, not a folder", "est un fichier, pas un dossier"});
         return false;
     }
     WIN32_FIND_DATAW found;
@@ -106,7 +107,9 @@ bool prepare_empty_folder(const std::string& folder, Diagnostic& failure) {
             empty = name == L"." || name == L"..";
         } while (empty && FindNextFileW(search.get(), &found));
     }
-    if (!empty) failure = file_error(folder, "is not empty; unpack into a new or empty folder");
+    if (!empty)
+        failure = file_error(folder, {"is not empty; unpack into a new or empty folder",
+                                      u8"n'est pas vide ; dépaquetez dans un dossier nouveau ou vide"});
     return empty;
 }
 
@@ -124,7 +127,7 @@ bool read_packed_quiz(const std::string& path, MessageSink player_messages, Unpa
     if (!icon_name.empty()) quiz.files.push_back({icon_name, ico_file(icon)});
     quiz.kind = record.quiz_kind;
     quiz.question_count = entry_count(record);
-    std::string error;
+    Message error;
     const QuizModel model = model_of_packed(record, names, icon_name, error);
     const WrittenSource written = error.empty() ? write_quiz_source(model) : WrittenSource{"", error};
     if (!written.error.empty()) {
@@ -143,7 +146,7 @@ bool unpack_quiz(const UnpackedQuiz& quiz, const std::string& folder, Diagnostic
         return file.name.find('/') != std::string::npos;
     });
     if (in_subfolder && !CreateDirectoryW(wide_text(subfolder).c_str(), nullptr)) {
-        failure = file_error(subfolder, windows_error("cannot be created"));
+        failure = file_error(subfolder, windows_error({"cannot be created", u8"ne peut pas être créé"}));
         return false;
     }
     for (const PackedFile& file : quiz.files) {

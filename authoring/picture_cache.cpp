@@ -119,7 +119,7 @@ void write_entry(const fs::path& folder, const std::string& name, const Bytes& e
 }  // namespace
 
 bool convert_picture_cached(const PictureCache& cache, const Bytes& bytes, int box_width, int box_height,
-                            RgbColour background, ConvertedPicture& result, std::string& why) {
+                            RgbColour background, ConvertedPicture& result, Message& why) {
     if (cache.folder.empty()) return convert_picture(bytes, box_width, box_height, background, result, why);
     const Bytes key = key_of(bytes, box_width, box_height, background);
     const fs::path folder = fs::u8path(cache.folder);

@@ -22,7 +22,7 @@ struct PictureCache {
 
 // convert_picture, or its result read back from the cache (result.from_cache).
 bool convert_picture_cached(const PictureCache& cache, const std::vector<unsigned char>& bytes, int box_width,
-                            int box_height, RgbColour background, ConvertedPicture& result, std::string& why);
+                            int box_height, RgbColour background, ConvertedPicture& result, Message& why);
 
 // Deletes the least recently used entries until the folder holds at most max_bytes.
 void trim_picture_cache(const PictureCache& cache);

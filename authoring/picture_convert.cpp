@@ -33,7 +33,7 @@ namespace {
 constexpr int stored_quality = 92;
 constexpr std::size_t channels = 4;
 
-const char* const accepted_formats = "accepted: JPEG, PNG, GIF and BMP";
+const Message accepted_formats = {"accepted: JPEG, PNG, GIF and BMP", u8"acceptés : JPEG, PNG, GIF et BMP"};
 
 bool starts_with(const unsigned char* bytes, std::size_t size, std::size_t offset, const char* signature,
                  std::size_t length) {
@@ -211,7 +211,9 @@ const Format formats[] = {
     {"PDF", false, [](const unsigned char* b, std::size_t n) { return starts_with(b, n, 0, "%PDF", 4); }},
 };
 
-std::string damaged(const std::string& format) { return "is a damaged or truncated " + format + " picture"; }
+Message damaged(const std::string& format) {
+    return {"is a damaged or truncated " + format + " picture", "est une image " + format + u8" abîmée ou incomplète"};
+}
 
 const Format* format_of(const unsigned char* bytes, std::size_t size) {
     for (const Format& format : formats)
@@ -277,23 +279,28 @@ const char* picture_format_name(const unsigned char* bytes, std::size_t size, bo
     return format ? format->name : nullptr;
 }
 
-bool probe_picture_file(const unsigned char* bytes, std::size_t size, PictureProbe& probe, std::string& why,
+bool probe_picture_file(const unsigned char* bytes, std::size_t size, PictureProbe& probe, Message& why,
                         long long max_pixels) {
     probe = PictureProbe();
     const Format* format = format_of(bytes, size);
     if (!format) {
-        why = std::string("is not a picture (") + accepted_formats + ")";
+        why = Message{"is not a picture (", "n'est pas une image ("} + accepted_formats + ")";
         return false;
     }
     const std::string name = format->name;
     if (!format->accepted) {
-        why = "is a " + name + " file, which a quiz cannot carry; export it as JPEG or PNG (" + accepted_formats + ")";
+        why = Message{"is a " + name + " file, which a quiz cannot carry; export it as JPEG or PNG (",
+                      "est un fichier " + name + ", qu'un quiz ne peut pas porter ; exportez-le en JPEG ou PNG ("} +
+              accepted_formats + ")";
         return false;
     }
     const auto too_many_pixels = [&](unsigned long long width, unsigned long long height) {
         if (width * height <= static_cast<unsigned long long>(max_pixels)) return false;
-        why = "is a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels, over the limit of " +
-              std::to_string(max_pixels / 1000000) + " megapixels; make it smaller first";
+        const std::string size = std::to_string(width) + " x " + std::to_string(height);
+        const std::string limit = std::to_string(max_pixels / 1000000);
+        why = {"is a picture of " + size + " pixels, over the limit of " + limit + " megapixels; make it smaller first",
+               "est une image de " + size + " pixels, plus que la limite de " + limit +
+                   u8" mégapixels ; réduisez-la d'abord"};
         return true;
     };
     unsigned long long announced_width = 0, announced_height = 0;
@@ -305,7 +312,7 @@ bool probe_picture_file(const unsigned char* bytes, std::size_t size, PicturePro
         return false;
     }
     if (size > INT_MAX) {
-        why = "is too large a file";
+        why = {"is too large a file", "est un fichier trop gros"};
         return false;
     }
     int width = 0, height = 0, file_channels = 0;
@@ -327,7 +334,7 @@ bool probe_picture_file(const unsigned char* bytes, std::size_t size, PicturePro
     return true;
 }
 
-bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
+bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, Message& why,
                          long long max_pixels) {
     picture = RgbaPicture();
     PictureProbe probe;
@@ -337,7 +344,9 @@ bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPictu
         bytes, static_cast<int>(size), &width, &height, &file_channels, static_cast<int>(channels)));
     if (!decoded) {
         const char* reason = stbi_failure_reason();
-        why = reason && std::strcmp(reason, "outofmem") == 0 ? "cannot be decoded: out of memory" : damaged(probe.format);
+        why = reason && std::strcmp(reason, "outofmem") == 0
+                  ? Message{"cannot be decoded: out of memory", u8"ne peut pas être décodée : mémoire insuffisante"}
+                  : damaged(probe.format);
         return false;
     }
     picture.width = width;
@@ -368,7 +377,7 @@ std::vector<unsigned char> encode_jpeg(const RgbaPicture& picture) {
 }
 
 bool picture_thumbnail(const unsigned char* bytes, std::size_t size, int box_width, int box_height,
-                       RgbaPicture& thumbnail, std::string& why) {
+                       RgbaPicture& thumbnail, Message& why) {
     JpegHeader header;
     const bool embedded = read_jpeg_header(bytes, size, header) && header.thumbnail_size > 0 &&
                           decode_picture_file(bytes + header.thumbnail_offset, header.thumbnail_size, thumbnail, why);
@@ -421,7 +430,7 @@ std::vector<unsigned char> encode_png(const RgbaPicture& picture) {
 }
 
 bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int box_height, RgbColour background,
-                     ConvertedPicture& result, std::string& why, long long max_pixels) {
+                     ConvertedPicture& result, Message& why, long long max_pixels) {
     result = ConvertedPicture();
     RgbaPicture picture;
     if (!decode_picture_file(bytes.data(), bytes.size(), picture, why, max_pixels)) return false;
@@ -446,13 +455,13 @@ bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int
         // A picture far wider than tall still keeps one row (and the other way round).
         picture = resize_picture(picture, fitted.width > 0 ? fitted.width : 1, fitted.height > 0 ? fitted.height : 1);
         if (picture.pixels.empty()) {
-            why = "cannot be resized: out of memory";
+            why = {"cannot be resized: out of memory", u8"ne peut pas être réduite : mémoire insuffisante"};
             return false;
         }
     }
     result.jpeg = encode_jpeg(picture);
     if (result.jpeg.empty()) {
-        why = "cannot be written as JPEG";
+        why = {"cannot be written as JPEG", u8"ne peut pas être écrite en JPEG"};
         return false;
     }
     result.width = picture.width;

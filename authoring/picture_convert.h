@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/message.h"
+
 // Four bytes a pixel, red, green, blue and alpha (not premultiplied), rows top down.
 struct RgbaPicture {
     int width = 0;
@@ -43,12 +45,12 @@ struct PictureProbe {
 // Returns false with `why` completing "<file> ..." (what the file is and why it
 // cannot be used): the first check of decode_picture_file, so both refuse a file
 // in the same words. A file whose data are damaged past its headers passes here.
-bool probe_picture_file(const unsigned char* bytes, std::size_t size, PictureProbe& probe, std::string& why,
+bool probe_picture_file(const unsigned char* bytes, std::size_t size, PictureProbe& probe, Message& why,
                         long long max_pixels = max_picture_pixels);
 
 // Decodes what probe_picture_file accepts (a GIF's first frame), with a JPEG's
 // EXIF orientation applied. Returns false with `why` as probe_picture_file does.
-bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, std::string& why,
+bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, Message& why,
                          long long max_pixels = max_picture_pixels);
 
 // A device-independent bitmap as the clipboard holds it (CF_DIB: a BITMAPINFO
@@ -61,7 +63,7 @@ std::vector<unsigned char> bmp_file_of_dib(const unsigned char* dib, std::size_t
 // picture decoded; stood upright and fitted into box_width x box_height. False
 // with `why` as decode_picture_file says.
 bool picture_thumbnail(const unsigned char* bytes, std::size_t size, int box_width, int box_height,
-                       RgbaPicture& thumbnail, std::string& why);
+                       RgbaPicture& thumbnail, Message& why);
 
 // Resamples to width x height with a Catmull-Rom filter widened to the scale
 // (so shrinking averages every source pixel), weighting colours by their alpha.
@@ -95,4 +97,4 @@ constexpr int picture_conversion_version = 1;
 //   enlarged), laid on `background` where it is transparent, and written by
 //   encode_jpeg.
 bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int box_height, RgbColour background,
-                     ConvertedPicture& result, std::string& why, long long max_pixels = max_picture_pixels);
+                     ConvertedPicture& result, Message& why, long long max_pixels = max_picture_pixels);

@@ -18,7 +18,7 @@ struct TextConverter {
 
     std::string converted(const std::string& utf8, SourcePlace place, const std::string& field, TextRule rule) {
         std::string cp1252;
-        std::string why;
+        Message why;
         if (!player_text(utf8, rule, cp1252, why)) right = messages.refuse(place, field, why);
         return cp1252;
     }
@@ -46,7 +46,8 @@ bool convert_questions(TextConverter& texts, const QuizModel& quiz, QuizContent&
         const QuestionEntry* previous = content.last_question;
         append_question(content, entry.answer_1, entry.answer_2, entry.question_text);
         if (content.last_question == previous)
-            return texts.messages.refuse(question.place, "question " + std::to_string(number), "out of memory");
+            return texts.messages.refuse(question.place, "question " + std::to_string(number),
+                                         {"out of memory", u8"mémoire insuffisante"});
         copy_text(content.last_question->reveal_text, entry.reveal_text);
         for (int box = 0; box < 2; ++box) {
             const char* const key = box == 0 ? "variants" : "variants_2";
@@ -93,8 +94,10 @@ bool encode_into(const DiagnosticList& messages, const std::vector<unsigned char
     std::vector<unsigned char> encoded = encode_stream(stream.data(), stream.size());
     if (encoded.size() > max_encoded_size)
         return messages.refuse({}, what,
-                               "encodes to " + std::to_string(encoded.size()) +
-                                   " bytes, over the 65535 a quiz can carry; shorten the texts");
+                               Message{"encodes to ", "fait "} + std::to_string(encoded.size()) +
+                                   Message{" bytes, over the 65535 a quiz can carry; shorten the texts",
+                                           u8" octets une fois codé, plus que les 65535 qu'un quiz peut porter ; "
+                                           "raccourcissez les textes"});
     resources.push_back({"PATCH", id, std::move(encoded)});
     return true;
 }
@@ -108,20 +111,23 @@ std::string character_name(char32_t code_point) {
     return control ? name : name + (" (" + utf8_of(code_point) + ")");
 }
 
-bool player_text(const std::string& utf8, TextRule rule, std::string& cp1252, std::string& why) {
-    why.clear();
+bool player_text(const std::string& utf8, TextRule rule, std::string& cp1252, Message& why) {
+    why = {};
     char32_t refused;
     if (utf8.find('\0') != std::string::npos)
-        why = "text contains a zero character (U+0000)";
+        why = {"text contains a zero character (U+0000)", u8"le texte contient un caractère nul (U+0000)"};
     else if (rule == TextRule::quiz_text && utf8.find('|') != std::string::npos)
-        why = "text contains '|', which a quiz cannot hold";
+        why = {"text contains '|', which a quiz cannot hold", u8"le texte contient « | », qu'un quiz ne peut pas garder"};
     else if (rule == TextRule::code && utf8.find_first_of("\r\n") != std::string::npos)
-        why = "code contains a line break, which a code cannot hold";
+        why = {"code contains a line break, which a code cannot hold",
+               "le code contient un saut de ligne, qu'un code ne peut pas garder"};
     else if (!utf8_to_cp1252(utf8, cp1252, refused))
-        why = "character " + character_name(refused) + " cannot be written in Windows-1252";
+        why = Message{"character ", u8"le caractère "} + character_name(refused) +
+              Message{" cannot be written in Windows-1252", u8" ne s'écrit pas en Windows-1252"};
     else if (cp1252.size() > text_size - 1)
-        why = "text is " + std::to_string(cp1252.size()) + " bytes in Windows-1252, over the limit of 259";
-    return why.empty();
+        why = Message{"text is ", "le texte fait "} + std::to_string(cp1252.size()) +
+              Message{" bytes in Windows-1252, over the limit of 259", " octets en Windows-1252, plus que la limite de 259"};
+    return why.english.empty();
 }
 
 bool pack_quiz(const QuizModel& quiz, const std::string& file_name, const std::vector<QuestionData>& data,

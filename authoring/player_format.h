@@ -17,7 +17,7 @@ enum class TextRule {
 
 // `utf8` in Windows-1252, as the player keeps it; false with `why` when the
 // player's format cannot hold it.
-bool player_text(const std::string& utf8, TextRule rule, std::string& cp1252, std::string& why);
+bool player_text(const std::string& utf8, TextRule rule, std::string& cp1252, Message& why);
 
 // "U+2192 (\u2192)": the number, then the character itself unless it is a control.
 std::string character_name(char32_t code_point);

@@ -88,7 +88,7 @@ QuizBuild build_quiz(const std::string& source_path, const BuildSettings& settin
     build.output = settings.output.empty() ? default_output(source_path) : settings.output;
     const std::string template_path = settings.template_path.empty() ? default_template() : settings.template_path;
     if (same_file(template_path, build.output)) {
-        build.failures.push_back(file_error(build.output, "is the template itself; the template is never changed"));
+        build.failures.push_back(file_error(build.output, {"is the template itself; the template is never changed", u8"est le modèle lui-même ; le modèle n'est jamais modifié"}));
         return build;
     }
     const QuizIdentity identity{packed.content.title, std::move(build.check.icon)};

@@ -24,7 +24,8 @@ std::string utf8_of_cp1252(const std::string& cp1252) {
     return utf8;
 }
 
-std::string quoted(const std::string& cp1252) { return toml_string(utf8_of_cp1252(cp1252)); }
+Message quoted_text(const std::string& utf8) { return {toml_string(utf8), u8"« " + utf8 + u8" »"}; }
+Message quoted(const std::string& cp1252) { return quoted_text(utf8_of_cp1252(cp1252)); }
 
 // How a player types a Windows-1252 letter on a keyboard without it: the
 // letter without its accent, a ligature as two letters; other signs are left out.
@@ -130,22 +131,29 @@ struct AcceptedTexts {
 // An answer that no typed text gets "BRAVO" for: the player trims spaces from
 // what is typed, and no one types a tab or a control character into the box.
 bool warn_unmatchable(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
-    std::string why;
+    Message why;
     if (answer.empty()) {
-        why = "the answer is empty";
+        why = {"the answer is empty", u8"la réponse est vide"};
     } else if (answer.front() == ' ' || answer.back() == ' ') {
-        why = std::string("the answer ") + (answer.front() == ' ' ? "starts" : "ends") +
-              " with a space, and the player removes the spaces around what is typed";
+        const bool starts = answer.front() == ' ';
+        why = {std::string("the answer ") + (starts ? "starts" : "ends") +
+                   " with a space, and the player removes the spaces around what is typed",
+               std::string(u8"la réponse ") + (starts ? "commence" : "finit") +
+                   u8" par une espace, et le quiz retire les espaces autour de ce qui est tapé"};
     } else {
         for (const char c : answer) {
             if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-                why = "the answer holds a tab or another control character, which cannot be typed into the box";
+                why = {"the answer holds a tab or another control character, which cannot be typed into the box",
+                       u8"la réponse contient une tabulation ou un autre caractère de contrôle, qu'on ne peut pas taper "
+                       "dans la case"};
                 break;
             }
         }
     }
-    if (why.empty()) return false;
-    checker.messages.warn(place, field, why + ": no typed text can ever get \"BRAVO\"");
+    if (why.english.empty()) return false;
+    checker.messages.warn(place, field,
+                          why + Message{": no typed text can ever get \"BRAVO\"",
+                                        u8" : aucune saisie ne peut jamais obtenir « BRAVO »"});
     return true;
 }
 
@@ -164,10 +172,13 @@ void warn_accents(const Checker& checker, SourcePlace place, const std::string& 
     }
     const char* got = accepted.grade(plain, mode);
     if (got == grade_right) return;
-    const std::string why = mode == grading_lenient ? " holds characters a French keyboard cannot type"
-                                                    : " holds letters beyond A-Z";
+    const Message why = mode == grading_lenient
+                            ? Message{" holds characters a French keyboard cannot type",
+                                      u8" contient des caractères qu'un clavier français ne tape pas"}
+                            : Message{" holds letters beyond A-Z", u8" contient des lettres hors de A à Z"};
     checker.messages.warn(place, field,
-                          quoted(answer) + why + ": a player who types " + quoted(plain) + " gets " + quoted(got));
+                          quoted(answer) + why + Message{": a player who types ", " : un joueur qui tape "} +
+                              quoted(plain) + Message{" gets ", " obtient "} + quoted(got));
 }
 
 void warn_short(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
@@ -175,9 +186,11 @@ void warn_short(const Checker& checker, SourcePlace place, const std::string& fi
     const std::string typed = unrelated_answer(answer);
     const char* const accepted = answer.c_str();
     checker.messages.warn(place, field,
-                 quoted(answer) + " has 3 letters or fewer, so unrelated answers get near misses (typed " +
-                     quoted(typed) + ": " + quoted(grade_any(&accepted, 1, typed.c_str(), checker.quiz.grading)) +
-                     ")");
+                          quoted(answer) +
+                              Message{" has 3 letters or fewer, so unrelated answers get near misses (typed ",
+                                      u8" a 3 lettres ou moins, donc des réponses sans rapport passent près du but ("} +
+                              quoted(typed) + Message{": ", " donne "} +
+                              quoted(grade_any(&accepted, 1, typed.c_str(), checker.quiz.grading)) + ")");
 }
 
 void warn_too_wide(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer,
@@ -187,8 +200,11 @@ void warn_too_wide(const Checker& checker, SourcePlace place, const std::string&
     const int width = text_width(answer);
     if (width <= shown) return;
     checker.messages.warn(place, field,
-                 quoted(answer) + " is " + std::to_string(width) + " pixels wide and the answer box shows " +
-                     std::to_string(shown) + ": the player never sees it whole while typing");
+                          quoted(answer) + Message{" is ", " fait "} + std::to_string(width) +
+                              Message{" pixels wide and the answer box shows ",
+                                      u8" pixels de large et la case de réponse en montre "} +
+                              std::to_string(shown) + Message{": the player never sees it whole while typing",
+                                                              " : le joueur ne la voit jamais en entier en tapant"});
 }
 
 struct Accepted {
@@ -227,7 +243,8 @@ void check_tries(const Checker& checker) {
             if (utf8_of_cp1252(got) == expected.grade) continue;
             checker.messages.refuse(expected.place,
                                     question_field(static_cast<int>(i) + 1, expected.box == 2 ? "tries_2" : "tries"),
-                                    quoted(typed) + " gets " + quoted(got) + ", not " + toml_string(expected.grade));
+                                    quoted(typed) + Message{" gets ", " obtient "} + quoted(got) +
+                                        Message{", not ", ", pas "} + quoted_text(expected.grade));
         }
     }
 }
@@ -238,12 +255,16 @@ bool warn_same_variant(const Checker& checker, const std::vector<Accepted>& all,
     const int mode = checker.quiz.grading;
     for (std::size_t earlier = k - variant.variant; earlier < k; ++earlier) {
         if (folded(all[earlier].text, mode) != folded(variant.text, mode)) continue;
+        const int same = all[earlier].variant;
         checker.messages.warn(variant.place, variant.field,
-                              quoted(variant.text) + " is " +
-                                  (all[earlier].variant == 0 ? std::string("the answer")
-                                                             : "variant " + std::to_string(all[earlier].variant)) +
-                                  " once folded (grading = " + toml_string(grading_mode_names[mode]) +
-                                  "): it accepts nothing more");
+                              quoted(variant.text) +
+                                  (same == 0 ? Message{" is the answer", u8" vaut la réponse"}
+                                             : Message{" is variant ", " vaut la variante "} + std::to_string(same)) +
+                                  Message{" once folded (grading = " + toml_string(grading_mode_names[mode]) +
+                                              "): it accepts nothing more",
+                                          std::string(" pour la notation ") +
+                                              (mode == grading_lenient ? u8"tolérante" : "exacte") +
+                                              " : elle n'accepte rien de plus"});
         return true;
     }
     return false;
@@ -258,9 +279,11 @@ void warn_shared(const Checker& checker, const std::vector<Accepted>& all, std::
             folded(all[earlier].text, mode) != folded(accepted.text, mode))
             continue;
         checker.messages.warn(accepted.place, accepted.field,
-                              "question " + std::to_string(all[earlier].number) + " accepts " +
+                              "question " + std::to_string(all[earlier].number) + Message{" accepts ", " accepte "} +
                                   quoted(all[earlier].text) +
-                                  " too: F1, which tries a box's text in every unsolved box, solves both at once");
+                                  Message{" too: F1, which tries a box's text in every unsolved box, solves both at once",
+                                          " aussi : F1, qui essaie le texte d'une case dans toutes les cases non "
+                                          u8"trouvées, résout les deux d'un coup"});
         return;
     }
 }
@@ -286,8 +309,10 @@ void warn_unseen_texts(const Checker& checker) {
         const ModelQuestion& question = quiz.questions[i];
         if (question.text.empty()) continue;
         checker.messages.warn(question.text_place, question_field(static_cast<int>(i) + 1, "text"),
-                              std::string("a ") + quiz_kind_names[quiz.kind] +
-                                  " quiz never shows a question's text: it is packed and never seen");
+                              {std::string("a ") + quiz_kind_names[quiz.kind] +
+                                   " quiz never shows a question's text: it is packed and never seen",
+                               "un quiz qui n'est pas de texte ne montre jamais le texte d'une question : il est "
+                               u8"emporté mais jamais vu"});
     }
 }
 
@@ -296,8 +321,10 @@ void check_codes(const Checker& checker, const CodeWidth& code_width) {
     const int count = static_cast<int>(quiz.questions.size());
     if (!quiz.codes_by_score && !quiz.codes.empty() && static_cast<int>(quiz.codes.size()) < count)
         checker.messages.warn(quiz.codes_place, "codes",
-                              "from " + std::to_string(quiz.codes.size() + 1) +
-                                  " solved on, the code box is empty; a table keeps the last code");
+                              Message{"from ", u8"à partir de "} + std::to_string(quiz.codes.size() + 1) +
+                                  Message{" solved on, the code box is empty; a table keeps the last code",
+                                          u8" questions trouvées, la case du code est vide ; un tableau garde le "
+                                          "dernier code"});
     if (!code_width.text_width) return;
     const int shown = code_box_text_width(code_width);
     for (const ScoredCode& code : quiz.codes) {
@@ -306,8 +333,10 @@ void check_codes(const Checker& checker, const CodeWidth& code_width) {
         if (width <= shown) continue;
         checker.messages.warn(code.place,
                               (quiz.codes_by_score ? "codes: score " : "codes: code ") + std::to_string(code.score),
-                              quoted(text) + " is " + std::to_string(width) + " pixels wide and the code box shows " +
-                                  std::to_string(shown) + ": the player sees it cut");
+                              quoted(text) + Message{" is ", " fait "} + std::to_string(width) +
+                                  Message{" pixels wide and the code box shows ",
+                                          " pixels de large et la case du code en montre "} +
+                                  std::to_string(shown) + Message{": the player sees it cut", u8" : le joueur le voit coupé"});
     }
 }
 

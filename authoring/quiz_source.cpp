@@ -1,5 +1,5 @@
-// This file holds no non-ASCII literal: the texts it handles arrive as UTF-8
-// at run time and leave as Windows-1252.
+// The texts this file handles arrive as UTF-8 at run time and leave as
+// Windows-1252; its French messages are u8 literals, UTF-8 like the texts.
 #include "authoring/tomlpp.h"
 
 #include "authoring/quiz_source.h"
@@ -31,6 +31,12 @@ SourcePlace place_of(const toml::source_region& region) {
 }
 SourcePlace place_of(const toml::node& node) { return place_of(node.source()); }
 
+const Message expected_string = {"expected a string", u8"une chaîne entre guillemets est attendue"};
+const Message expected_pair = {"expected exactly two strings, as [\"first box\", \"second box\"]",
+                               u8"exactement deux chaînes sont attendues, comme [\"première case\", \"deuxième case\"]"};
+const Message expected_questions = {"expected [[question]] tables", u8"des tables [[question]] sont attendues"};
+const Message or_word = {" or ", " ou "};
+
 // toml++'s descriptions quote the characters they saw, line breaks included:
 // escaped as TOML writes them, the message stays on one line.
 std::string one_line(std::string_view text) {
@@ -43,10 +49,10 @@ std::string one_line(std::string_view text) {
 bool read_text(const DiagnosticList& messages, const toml::node& node, const std::string& field, TextRule rule,
                std::string& target) {
     const SourcePlace place = place_of(node);
-    if (!node.is_string()) return messages.refuse(place, field, "expected a string");
+    if (!node.is_string()) return messages.refuse(place, field, expected_string);
     target = node.as_string()->get();
     std::string cp1252;
-    std::string why;
+    Message why;
     return player_text(target, rule, cp1252, why) || messages.refuse(place, field, why);
 }
 
@@ -63,7 +69,7 @@ bool read_optional_text(const DiagnosticList& messages, const toml::table& table
 template <std::size_t count>
 bool read_choice(const DiagnosticList& messages, const toml::node& node, const char* field,
                  const char* const (&names)[count], int& choice) {
-    if (!node.is_string()) return messages.refuse(place_of(node), field, "expected a string");
+    if (!node.is_string()) return messages.refuse(place_of(node), field, expected_string);
     const std::string& value = node.as_string()->get();
     for (std::size_t i = 0; i < count; ++i) {
         if (value == names[i]) {
@@ -71,16 +77,18 @@ bool read_choice(const DiagnosticList& messages, const toml::node& node, const c
             return true;
         }
     }
-    std::string known;
+    Message known;
     for (std::size_t i = 0; i < count; ++i)
-        known += (i ? (i + 1 == count ? " or " : ", ") : "") + toml_string(names[i]);
-    return messages.refuse(place_of(node), field, "unknown value " + toml_string(value) + "; expected " + known);
+        known = known + (i ? (i + 1 == count ? or_word : both(", ")) : Message()) + toml_string(names[i]);
+    return messages.refuse(place_of(node), field,
+                           Message{"unknown value ", "valeur inconnue "} + toml_string(value) +
+                               Message{"; expected ", " ; valeurs possibles : "} + known);
 }
 
 // "; did you mean `title`?" for a key a typing slip away from a known one:
 // at most two edits, and fewer than half the known key's letters.
 template <std::size_t count>
-std::string nearest_key(const std::string& key, const char* const (&known)[count]) {
+Message nearest_key(const std::string& key, const char* const (&known)[count]) {
     const char* nearest = nullptr;
     int nearest_distance = 3;
     for (const char* name : known) {
@@ -90,7 +98,8 @@ std::string nearest_key(const std::string& key, const char* const (&known)[count
             nearest_distance = distance;
         }
     }
-    return nearest ? std::string("; did you mean `") + nearest + "`?" : std::string();
+    if (!nearest) return {};
+    return {std::string("; did you mean `") + nearest + "`?", std::string(" ; vouliez-vous dire `") + nearest + "` ?"};
 }
 
 template <std::size_t count>
@@ -103,7 +112,7 @@ bool refuse_unknown_keys(const DiagnosticList& messages, const toml::table& tabl
                                         [&name](const char* known_name) { return name == known_name; });
         if (!listed)
             right = messages.refuse(place_of(key.source()), field_prefix + name,
-                                    "unknown key" + nearest_key(name, known));
+                                    Message{"unknown key", u8"clé inconnue"} + nearest_key(name, known));
     }
     return right;
 }
@@ -119,14 +128,16 @@ bool read_colour(const DiagnosticList& messages, const toml::table& root, QuizMo
     const toml::node* node = root.get("colour");
     if (!node) return true;
     quiz.colour_place = place_of(*node);
-    const char* expected = "expected \"#RRGGBB\": red, green and blue in hexadecimal";
+    const Message expected = {"expected \"#RRGGBB\": red, green and blue in hexadecimal",
+                              u8"\"#RRVVBB\" est attendu : rouge, vert et bleu en hexadécimal"};
     if (!node->is_string()) return messages.refuse(quiz.colour_place, "colour", expected);
     const std::string& value = node->as_string()->get();
     int digits[6];
     bool valid = value.size() == 7 && value[0] == '#';
     for (int i = 0; valid && i < 6; ++i) valid = (digits[i] = hex_digit(value[i + 1])) >= 0;
     if (!valid)
-        return messages.refuse(quiz.colour_place, "colour", std::string(expected) + ", not " + toml_string(value));
+        return messages.refuse(quiz.colour_place, "colour",
+                               expected + Message{", not ", ", pas "} + toml_string(value));
     quiz.colour.red = static_cast<unsigned char>(digits[0] * 16 + digits[1]);
     quiz.colour.green = static_cast<unsigned char>(digits[2] * 16 + digits[3]);
     quiz.colour.blue = static_cast<unsigned char>(digits[4] * 16 + digits[5]);
@@ -136,18 +147,18 @@ bool read_colour(const DiagnosticList& messages, const toml::table& root, QuizMo
 // A file name field: its kind decides whether it is allowed, required or refused.
 bool read_file_name(const DiagnosticList& messages, const toml::table& question, int number,
                     SourcePlace question_place, const char* key, bool allowed, bool required,
-                    const std::string& why_not, std::string& path, SourcePlace& place) {
+                    const Message& why_not, std::string& path, SourcePlace& place) {
     const std::string field = question_field(number, key);
     const toml::node* node = question.get(key);
     if (!node) {
-        if (required) return messages.refuse(question_place, field, "missing; " + why_not);
+        if (required) return messages.refuse(question_place, field, Message{"missing; ", "manquant ; "} + why_not);
         return true;
     }
     place = place_of(*node);
     if (!allowed) return messages.refuse(place, field, why_not);
-    if (!node->is_string()) return messages.refuse(place, field, "expected a file name");
+    if (!node->is_string()) return messages.refuse(place, field, {"expected a file name", "un nom de fichier est attendu"});
     path = node->as_string()->get();
-    if (path.empty()) return messages.refuse(place, field, "empty file name");
+    if (path.empty()) return messages.refuse(place, field, {"empty file name", "nom de fichier vide"});
     return true;
 }
 
@@ -157,7 +168,9 @@ bool read_icon_name(const DiagnosticList& messages, const toml::table& root, Qui
     if (!node) return true;
     quiz.icon_place = place_of(*node);
     if (!node->is_string() || node->as_string()->get().empty())
-        return messages.refuse(quiz.icon_place, "icon", "expected a file name, as icon = \"logo.png\"");
+        return messages.refuse(quiz.icon_place, "icon",
+                               {"expected a file name, as icon = \"logo.png\"",
+                                "un nom de fichier est attendu, comme icon = \"logo.png\""});
     quiz.icon = node->as_string()->get();
     return true;
 }
@@ -175,21 +188,23 @@ bool read_answers(const DiagnosticList& messages, const toml::table& table, int 
     const std::string answer_field = question_field(number, "answer");
     const std::string answers_field = question_field(number, "answers");
     if (one && two)
-        return messages.refuse(place_of(*two), answers_field, "a question has either answer or answers, not both");
+        return messages.refuse(place_of(*two), answers_field,
+                               {"a question has either answer or answers, not both",
+                                "une question a answer ou answers, pas les deux"});
     if (one) {
         shape.count = 1;
         shape.place = question.answer_places[0] = place_of(*one);
         return read_text(messages, *one, answer_field, TextRule::quiz_text, question.answers[0]);
     }
-    if (!two) return messages.refuse(question_place, answer_field, "missing");
+    if (!two) return messages.refuse(question_place, answer_field, {"missing", "manquante"});
     shape.place = place_of(*two);
     const toml::array* pair = two->as_array();
     if (!pair || pair->size() != 2)
-        return messages.refuse(shape.place, answers_field,
-                               "expected exactly two strings, as [\"first box\", \"second box\"]");
+        return messages.refuse(shape.place, answers_field, expected_pair);
     if (quiz_kind == text_quiz)
         return messages.refuse(shape.place, answers_field,
-                               "a text quiz has one answer box per question; use answer = \"...\"");
+                               {"a text quiz has one answer box per question; use answer = \"...\"",
+                                u8"un quiz de texte a une case de réponse par question ; écrivez answer = \"...\""});
     // Counted only once the pair is right, so a wrong pair is one mistake, not two.
     shape.count = 2;
     question.answer_places[0] = place_of(*pair->get(0));
@@ -206,11 +221,15 @@ bool read_variants(const DiagnosticList& messages, const toml::table& table, int
     const std::string field = question_field(number, key);
     const SourcePlace place = question.variants_places[box - 1] = place_of(*node);
     const toml::array* variants = node->as_array();
-    if (!variants) return messages.refuse(place, field, "expected a list of strings, as [\"other\", \"answer\"]");
+    if (!variants)
+        return messages.refuse(place, field,
+                               {"expected a list of strings, as [\"other\", \"answer\"]",
+                                u8"une liste de chaînes est attendue, comme [\"autre\", \"réponse\"]"});
     if (variants->size() > max_variants)
         return messages.refuse(place, field,
-                               std::to_string(variants->size()) + " variants; a box accepts at most " +
-                                   std::to_string(max_variants) + " besides its answer");
+                               std::to_string(variants->size()) +
+                                   Message{" variants; a box accepts at most ", " variantes ; une case en accepte au plus "} +
+                                   std::to_string(max_variants) + Message{" besides its answer", u8" en plus de sa réponse"});
     bool right = true;
     std::vector<std::string>& texts = question.variants[box - 1];
     texts.resize(variants->size());
@@ -219,7 +238,9 @@ bool read_variants(const DiagnosticList& messages, const toml::table& table, int
         if (!read_text(messages, variant, field, TextRule::quiz_text, texts[i]))
             right = false;
         else if (texts[i].empty())
-            right = messages.refuse(place_of(variant), field, "an empty text; a variant is another accepted answer");
+            right = messages.refuse(place_of(variant), field,
+                                    {"an empty text; a variant is another accepted answer",
+                                     u8"un texte vide ; une variante est une autre réponse acceptée"});
     }
     return right;
 }
@@ -250,7 +271,10 @@ bool read_tries(const DiagnosticList& messages, const toml::table& table, int nu
     if (!node) return true;
     const std::string field = question_field(number, key);
     const toml::table* tries = node->as_table();
-    if (!tries) return messages.refuse(place_of(*node), field, "expected { \"typed text\" = \"grade\", ... }");
+    if (!tries)
+        return messages.refuse(place_of(*node), field,
+                               {"expected { \"typed text\" = \"grade\", ... }",
+                                u8"{ \"texte tapé\" = \"note\", ... } est attendu"});
     bool right = true;
     for (auto&& [typed, value] : *tries) {
         GradeTry entry;
@@ -261,15 +285,19 @@ bool read_tries(const DiagnosticList& messages, const toml::table& table, int nu
         char32_t refused;
         if (!utf8_to_cp1252(entry.typed, cp1252, refused)) {
             right = messages.refuse(entry.place, field,
-                                    "character " + character_name(refused) + " cannot be typed in the player");
+                                    Message{"character ", u8"le caractère "} + character_name(refused) +
+                                        Message{" cannot be typed in the player", u8" ne peut pas être tapé dans le quiz"});
             continue;
         }
         if (cp1252.size() > text_size - 1) {
-            right = messages.refuse(entry.place, field, "a typed text holds at most 259 bytes");
+            right = messages.refuse(entry.place, field,
+                                    {"a typed text holds at most 259 bytes", u8"un texte tapé a au plus 259 octets"});
             continue;
         }
         if (!value.is_string() || !is_grade_word(value.as_string()->get())) {
-            right = messages.refuse(place_of(value), field, "expected one of the grades " + grade_word_list());
+            right = messages.refuse(place_of(value), field,
+                                    Message{"expected one of the grades ", "une de ces notes est attendue : "} +
+                                        grade_word_list());
             continue;
         }
         entry.grade = value.as_string()->get();
@@ -286,25 +314,35 @@ bool read_kind_fields(const DiagnosticList& messages, const toml::table& table, 
     const bool media = has_media(quiz.kind);
     const std::string in_kind = " (kind = " + toml_string(kind) + ")";
     const SourcePlace at = question.place;
+    const Message use_media = media ? Message{"; use media", " ; utilisez media"} : Message();
     bool right = read_file_name(messages, table, number, at, "picture", pictures, pictures,
-                                pictures ? "every question of a picture quiz needs one"
-                                         : "only a picture quiz has pictures" + in_kind + (media ? "; use media" : ""),
+                                pictures ? Message{"every question of a picture quiz needs one",
+                                                   "chaque question d'un quiz d'images en a une"}
+                                         : Message{"only a picture quiz has pictures", "seul un quiz d'images a des images"} +
+                                               in_kind + use_media,
                                 question.picture, question.picture_place);
     right = read_file_name(messages, table, number, at, "media", media, media,
-                           media ? std::string("every question of a ") + kind + " quiz needs one"
-                                 : "only sound and video quizzes have media" + in_kind,
+                           media ? Message{std::string("every question of a ") + kind + " quiz needs one",
+                                           quiz.kind == sound_quiz ? "chaque question d'un quiz de sons en a un"
+                                                                   : u8"chaque question d'un quiz de vidéos en a une"}
+                                 : Message{"only sound and video quizzes have media",
+                                           u8"seuls les quiz de sons et de vidéos ont des médias"} +
+                                       in_kind,
                            question.media, question.media_place) &&
             right;
     right = read_file_name(messages, table, number, at, "answer_picture", pictures, false,
-                           "only a picture quiz has answer pictures" + in_kind, question.answer_picture,
+                           Message{"only a picture quiz has answer pictures", u8"seul un quiz d'images a des images réponses"} +
+                               in_kind,
+                           question.answer_picture,
                            question.answer_picture_place) &&
             right;
 
     const toml::node* reveal = table.get("reveal_text");
     if (reveal && !reveals_text(quiz.reveal))
         return messages.refuse(place_of(*reveal), question_field(number, "reveal_text"),
-                               "the quiz reveals no text (reveal = " + toml_string(reveal_mode_names[quiz.reveal]) +
-                                   "), so this text would be lost");
+                               Message{"the quiz reveals no text (reveal = ", u8"le quiz ne révèle pas de texte (reveal = "} +
+                                   toml_string(reveal_mode_names[quiz.reveal]) +
+                                   Message{"), so this text would be lost", "), ce texte serait donc perdu"});
     return read_optional_text(messages, table, "reveal_text", question_field(number, "reveal_text"),
                               question.reveal_text, question.reveal_text_place) &&
            right;
@@ -314,7 +352,7 @@ bool read_question(const DiagnosticList& messages, const toml::node& node, int n
                    ModelQuestion& question, AnswerShape& shape) {
     const toml::table* table = node.as_table();
     question.place = place_of(node);
-    if (!table) return messages.refuse(question.place, "question", "expected [[question]] tables");
+    if (!table) return messages.refuse(question.place, "question", expected_questions);
     bool right = refuse_unknown_keys(messages, *table, question_field(number, ""), question_keys);
     right = read_answers(messages, *table, number, question.place, quiz.kind, question, shape) && right;
     right = read_optional_text(messages, *table, "text", question_field(number, "text"), question.text,
@@ -326,7 +364,8 @@ bool read_question(const DiagnosticList& messages, const toml::node& node, int n
         const toml::node* second = table->get(second_box_key);
         if (second && !table->get("answers"))
             right = messages.refuse(place_of(*second), question_field(number, second_box_key),
-                                    "only a question with two answers (answers) has a second box") &&
+                                    {"only a question with two answers (answers) has a second box",
+                                     u8"seule une question à deux réponses (answers) a une deuxième case"}) &&
                     right;
     }
     if (table->get("answers")) {
@@ -340,14 +379,17 @@ bool read_question(const DiagnosticList& messages, const toml::node& node, int n
 bool read_questions(const DiagnosticList& messages, const toml::table& root, QuizModel& quiz) {
     const toml::node* node = root.get("question");
     const toml::array* questions = node ? node->as_array() : nullptr;
-    if (node && !questions) return messages.refuse(place_of(*node), "question", "expected [[question]] tables");
+    if (node && !questions) return messages.refuse(place_of(*node), "question", expected_questions);
     if (!questions || questions->empty())
-        return messages.refuse({}, "question", "no question; a quiz needs at least one [[question]]");
+        return messages.refuse({}, "question",
+                               {"no question; a quiz needs at least one [[question]]",
+                                "aucune question ; un quiz en a au moins une [[question]]"});
     bool right = true;
     if (questions->size() > max_questions)
         right = messages.refuse(place_of(*questions->get(max_questions)),
                                 "question " + std::to_string(max_questions + 1),
-                                "too many questions; a quiz holds at most 96");
+                                {"too many questions; a quiz holds at most 96",
+                                 "trop de questions ; un quiz en a au plus 96"});
 
     // Every question is read and kept, right or not, so that each one's
     // mistakes are reported and the files of the others can still be checked.
@@ -366,9 +408,11 @@ bool read_questions(const DiagnosticList& messages, const toml::table& root, Qui
         } else if (shape.count != 0 && shape.count != boxes) {
             right = messages.refuse(
                 shape.place, question_field(number, shape.count == 1 ? "answer" : "answers"),
-                "question " + std::to_string(boxes_question) + " has " +
-                    (boxes == 1 ? "one answer (answer)" : "two answers (answers)") +
-                    ", and every question of a quiz has the same number");
+                "question " + std::to_string(boxes_question) +
+                    (boxes == 1 ? Message{" has one answer (answer)", u8" a une réponse (answer)"}
+                                : Message{" has two answers (answers)", u8" a deux réponses (answers)"}) +
+                    Message{", and every question of a quiz has the same number",
+                            ", et toutes les questions d'un quiz en ont autant"});
         }
         quiz.questions.push_back(std::move(question));
     }
@@ -382,11 +426,11 @@ bool read_answer_labels(const DiagnosticList& messages, const toml::table& root,
     quiz.answer_labels_place = place_of(*node);
     const toml::array* labels = node->as_array();
     if (!labels || labels->size() != 2)
-        return messages.refuse(quiz.answer_labels_place, "answer_labels",
-                               "expected exactly two strings, as [\"first box\", \"second box\"]");
+        return messages.refuse(quiz.answer_labels_place, "answer_labels", expected_pair);
     if (quiz.boxes != 2)
         return messages.refuse(quiz.answer_labels_place, "answer_labels",
-                               "only a quiz whose questions have two answers (answers) shows box captions");
+                               {"only a quiz whose questions have two answers (answers) shows box captions",
+                                u8"seul un quiz dont les questions ont deux réponses (answers) montre des légendes"});
     const bool first =
         read_text(messages, *labels->get(0), "answer_labels", TextRule::quiz_text, quiz.answer_labels[0]);
     return read_text(messages, *labels->get(1), "answer_labels", TextRule::quiz_text, quiz.answer_labels[1]) &&
@@ -406,9 +450,13 @@ bool read_scored_codes(const DiagnosticList& messages, const toml::table& table,
         const int number = digits ? std::stoi(score) : 0;
         if (number < 1 || (questions > 0 && static_cast<std::size_t>(number) > questions)) {
             right = messages.refuse(place, "codes",
-                                    "key " + toml_string(score) + " is not a score from 1 to " +
+                                    Message{"key ", u8"la clé "} + toml_string(score) +
+                                        Message{" is not a score from 1 to ", u8" n'est pas un score de 1 à "} +
                                         std::to_string(questions > 0 ? questions : max_questions) +
-                                        "; expected { 5 = \"CODE\", ... }, each code from that many questions solved");
+                                        Message{"; expected { 5 = \"CODE\", ... }, each code from that many "
+                                                "questions solved",
+                                                u8" ; { 5 = \"CODE\", ... } est attendu, chaque code valant à partir "
+                                                u8"de ce nombre de questions trouvées"});
             continue;
         }
         ScoredCode code{number, {}, place_of(value)};
@@ -428,13 +476,16 @@ bool read_codes(const DiagnosticList& messages, const toml::table& root, QuizMod
     const toml::array* codes = node->as_array();
     if (!codes)
         return messages.refuse(quiz.codes_place, "codes",
-                               "expected a list of strings, or a table of codes by score as { 5 = \"CODE\" }");
+                               {"expected a list of strings, or a table of codes by score as { 5 = \"CODE\" }",
+                                u8"une liste de chaînes est attendue, ou un tableau de codes par score comme "
+                                "{ 5 = \"CODE\" }"});
     // Without questions there is nothing to count the codes against.
     const std::size_t questions = quiz.questions.size();
     if (questions > 0 && codes->size() > questions)
         return messages.refuse(quiz.codes_place, "codes",
-                               std::to_string(codes->size()) + " codes for " + std::to_string(questions) +
-                                   (questions == 1 ? " question" : " questions") + "; at most one code per question");
+                               std::to_string(codes->size()) + Message{" codes for ", " codes pour "} +
+                                   std::to_string(questions) + (questions == 1 ? " question" : " questions") +
+                                   Message{"; at most one code per question", " ; au plus un code par question"});
     bool right = true;
     for (std::size_t i = 0; i < codes->size(); ++i) {
         ScoredCode code{static_cast<int>(i) + 1, {}, place_of(*codes->get(i))};
@@ -451,7 +502,9 @@ bool read_header(const DiagnosticList& messages, const toml::table& root, QuizMo
     const toml::node* kind = root.get("kind");
     if (kind) quiz.kind_place = place_of(*kind);
     bool right = kind ? read_choice(messages, *kind, "kind", quiz_kind_names, quiz.kind)
-                      : messages.refuse({}, "kind", "missing; expected \"text\", \"picture\", \"sound\" or \"video\"");
+                      : messages.refuse({}, "kind",
+                                        {"missing; expected \"text\", \"picture\", \"sound\" or \"video\"",
+                                         "manquant ; \"text\", \"picture\", \"sound\" ou \"video\" est attendu"});
     right = read_optional_text(messages, root, "title", "title", quiz.title, quiz.title_place) && right;
     right = read_optional_text(messages, root, "creator", "creator", quiz.creator, quiz.creator_place) && right;
     right = read_optional_text(messages, root, "explanations", "explanations", quiz.explanations,
@@ -464,7 +517,8 @@ bool read_header(const DiagnosticList& messages, const toml::table& root, QuizMo
         if (reveals_picture(quiz.reveal) && quiz.kind != picture_quiz && quiz.kind >= 0)
             right = messages.refuse(quiz.reveal_place, "reveal",
                                     toml_string(reveal_mode_names[quiz.reveal]) +
-                                        " reveals answer pictures, which only a picture quiz has");
+                                        Message{" reveals answer pictures, which only a picture quiz has",
+                                                u8" révèle des images réponses, que seul un quiz d'images a"});
     }
     if (const toml::node* grading = root.get("grading")) {
         quiz.grading_place = place_of(*grading);
@@ -475,31 +529,39 @@ bool read_header(const DiagnosticList& messages, const toml::table& root, QuizMo
 
 struct FileKind {
     bool (*matches)(const std::vector<unsigned char>&);
-    const char* refusal;
+    Message refusal;
 };
 
-const FileKind mp3_sound = {is_mp3, "is not an MP3 file (it starts with neither an ID3 tag nor an MPEG audio frame)"};
-const FileKind avi_video = {is_avi, "is not an AVI file (an AVI file starts with RIFF, its size, then AVI)"};
+const FileKind mp3_sound = {
+    is_mp3,
+    {"is not an MP3 file (it starts with neither an ID3 tag nor an MPEG audio frame)",
+     u8"n'est pas un fichier MP3 (il ne commence ni par une étiquette ID3 ni par une trame audio MPEG)"}};
+const FileKind avi_video = {is_avi,
+                            {"is not an AVI file (an AVI file starts with RIFF, its size, then AVI)",
+                             "n'est pas un fichier AVI (un fichier AVI commence par RIFF, sa taille, puis AVI)"}};
 
 // Reads the whole file, or says why it cannot.
-bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned char>& bytes, std::string& why) {
+bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned char>& bytes, Message& why) {
     std::error_code status_error;
     const std::filesystem::file_status status = std::filesystem::status(path, status_error);
     if (status.type() == std::filesystem::file_type::not_found) {
-        why = "no such file";
+        why = {"no such file", "ce fichier n'existe pas"};
         return false;
     }
     if (status.type() == std::filesystem::file_type::directory) {
-        why = "is a folder, not a file";
+        why = {"is a folder, not a file", "c'est un dossier, pas un fichier"};
         return false;
     }
     errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         // The C library's reason: a sharing violation on Windows reads as EACCES too.
-        why = errno == EACCES  ? "cannot be opened: no permission, or another program has it open"
-              : errno == EBUSY ? "cannot be opened: another program has it open"
-                               : "cannot be opened";
+        why = errno == EACCES  ? Message{"cannot be opened: no permission, or another program has it open",
+                                         u8"ne peut pas être ouvert : pas d'autorisation, ou un autre programme l'a "
+                                         "ouvert"}
+              : errno == EBUSY ? Message{"cannot be opened: another program has it open",
+                                         u8"ne peut pas être ouvert : un autre programme l'a ouvert"}
+                               : Message{"cannot be opened", u8"ne peut pas être ouvert"};
         return false;
     }
     // In one read: a stream iterator takes seconds over a few phone photographs.
@@ -508,7 +570,7 @@ bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned cha
     file.seekg(0);
     bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
     if (size < 0 || !file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
-        why = "cannot be read";
+        why = {"cannot be read", u8"ne peut pas être lu"};
         return false;
     }
     return true;
@@ -525,9 +587,9 @@ struct SourceFiles {
     // Paths are UTF-8 everywhere; u8path keeps every character on every platform.
     bool read(const std::string& relative, SourcePlace place, const std::string& field,
               std::vector<unsigned char>& bytes) const {
-        std::string why;
+        Message why;
         return read_whole_file(folder / std::filesystem::u8path(relative), bytes, why) ||
-               messages.refuse(place, field, relative + ": " + why);
+               messages.refuse(place, field, relative + Message{": ", " : "} + why);
     }
 };
 
@@ -556,7 +618,7 @@ bool load_picture_file(PictureLoad& load, const std::string& relative, SourcePla
     if (relative.empty()) return true;
     std::vector<unsigned char>& bytes = load.bytes;
     if (!load.files.read(relative, place, field, bytes)) return false;
-    std::string why;
+    Message why;
     if (load.how.headers_only) {
         PictureProbe probe;
         return probe_picture_file(bytes.data(), bytes.size(), probe, why) ||
@@ -597,7 +659,7 @@ bool read_quiz_source(std::string_view text, const std::string& file_name, QuizM
     toml::parse_result parsed = toml::parse(text, std::string_view(file_name));
     if (!parsed)
         return messages.refuse(place_of(parsed.error().source()), "TOML syntax",
-                               one_line(parsed.error().description()));
+                               Message{"", "ce n'est pas du TOML valide : "} + one_line(parsed.error().description()));
     const toml::table& root = parsed.table();
     bool right = refuse_unknown_keys(messages, root, "", top_level_keys);
     right = read_header(messages, root, quiz) && right;
@@ -611,7 +673,7 @@ bool read_quiz_source(std::string_view text, const std::string& file_name, QuizM
 
 bool load_quiz_source(const std::string& path, QuizModel& quiz, Diagnostics& diagnostics) {
     std::vector<unsigned char> bytes;
-    std::string why;
+    Message why;
     if (!read_whole_file(std::filesystem::u8path(path), bytes, why)) {
         diagnostics.push_back(file_error(path, why));
         return false;
@@ -625,7 +687,7 @@ bool load_quiz_icon(const QuizModel& quiz, const std::string& source_path, AppIc
     if (quiz.icon.empty()) return true;
     const SourceFiles files(source_path, diagnostics);
     std::vector<unsigned char> bytes;
-    std::string why;
+    Message why;
     if (!files.read(quiz.icon, quiz.icon_place, "icon", bytes)) return false;
     return make_app_icon(bytes, icon, why) || files.messages.refuse(quiz.icon_place, "icon", quiz.icon + " " + why);
 }

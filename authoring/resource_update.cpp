@@ -97,14 +97,14 @@ BOOL CALLBACK collect_type(HMODULE module, LPSTR type, LONG_PTR param) {
 bool collect_template(const std::string& path, std::vector<TemplateResource>& kept, Diagnostic& failure) {
     OwnedModule module = load_as_data(path);
     if (!module) {
-        failure = file_error(path, windows_error("cannot be read as an executable"));
+        failure = file_error(path, windows_error({"cannot be read as an executable", u8"ne peut pas être lu comme un programme"}));
         return false;
     }
     Collection collection;
     // A template without any resource makes the enumeration fail: nothing to keep.
     EnumResourceTypesA(module.get(), collect_type, reinterpret_cast<LONG_PTR>(&collection));
     if (collection.failed) {
-        failure = file_error(path, "a resource of the template cannot be read");
+        failure = file_error(path, {"a resource of the template cannot be read", u8"une ressource du modèle ne peut pas être lue"});
         return false;
     }
     kept = std::move(collection.kept);
@@ -115,14 +115,14 @@ bool update_resources(const std::string& path, const std::vector<TemplateResourc
                       const std::vector<PackedResource>& resources, Diagnostic& failure) {
     OwnedUpdate update(BeginUpdateResourceW(wide_text(path).c_str(), TRUE));
     if (!update) {
-        failure = file_error(path, windows_error("cannot update the resources"));
+        failure = file_error(path, windows_error({"cannot update the resources", u8"ne peut pas mettre à jour les ressources"}));
         return false;
     }
     for (const TemplateResource& resource : kept) {
         if (!UpdateResourceA(update.get(), resource.type.get(), resource.name.get(), resource.language,
                              const_cast<unsigned char*>(resource.bytes.data()),
                              static_cast<DWORD>(resource.bytes.size()))) {
-            failure = file_error(path, windows_error("cannot write back a resource of the template"));
+            failure = file_error(path, windows_error({"cannot write back a resource of the template", u8"ne peut pas réécrire une ressource du modèle"}));
             return false;
         }
     }
@@ -130,13 +130,14 @@ bool update_resources(const std::string& path, const std::vector<TemplateResourc
         if (!UpdateResourceA(update.get(), resource.type, MAKEINTRESOURCEA(resource.id), neutral_language,
                              const_cast<unsigned char*>(resource.bytes.data()),
                              static_cast<DWORD>(resource.bytes.size()))) {
-            failure = file_error(path, windows_error("cannot write resource " + std::string(resource.type) + " " +
-                                                     std::to_string(resource.id)));
+            const std::string name = std::string(resource.type) + " " + std::to_string(resource.id);
+            failure = file_error(path, windows_error({"cannot write resource " + name,
+                                                      u8"ne peut pas écrire la ressource " + name}));
             return false;
         }
     }
     if (!EndUpdateResourceA(update.release(), FALSE)) {
-        failure = file_error(path, windows_error("cannot save the updated resources"));
+        failure = file_error(path, windows_error({"cannot save the updated resources", u8"ne peut pas enregistrer les ressources mises à jour"}));
         return false;
     }
     return true;
@@ -155,7 +156,7 @@ bool reads_back(const std::string& path, const std::vector<TemplateResource>& ke
         same = copy_resource(module.get(), resources[i].type, MAKEINTRESOURCEA(resources[i].id), neutral_language,
                              bytes) &&
                bytes == resources[i].bytes;
-    if (!same) failure = file_error(path, "the updated executable does not read back what was written");
+    if (!same) failure = file_error(path, {"the updated executable does not read back what was written", u8"le programme mis à jour ne relit pas ce qui a été écrit"});
     return same;
 }
 
@@ -169,7 +170,7 @@ bool describe_quiz(std::vector<TemplateResource>& kept, const std::string& title
     for (TemplateResource& resource : kept) {
         if (!is_type(resource, RT_VERSION)) continue;
         if (!set_file_description(resource.bytes, title)) {
-            failure = file_error(path, "the version information of the template cannot be read");
+            failure = file_error(path, {"the version information of the template cannot be read", u8"les informations de version du modèle ne peuvent pas être lues"});
             return false;
         }
     }
@@ -213,18 +214,18 @@ bool write_packed_executable(const std::string& template_path, const std::string
     FileReplacement replacement(wide_text(output));
     const std::string folder = utf8_text(folder_of(wide_text(output)).c_str());
     if (!replacement.create_temporary()) {
-        failure = file_error(folder, windows_error("cannot create a temporary file in this folder"));
+        failure = file_error(folder, windows_error({"cannot create a temporary file in this folder", u8"ne peut pas créer de fichier temporaire dans ce dossier"}));
         return false;
     }
     const std::string temporary = utf8_text(replacement.temporary().c_str());
     if (!CopyFileW(wide_text(template_path).c_str(), replacement.temporary().c_str(), FALSE)) {
-        failure = file_error(template_path, windows_error("cannot be copied"));
+        failure = file_error(template_path, windows_error({"cannot be copied", u8"ne peut pas être copié"}));
         return false;
     }
     if (!update_resources(temporary, kept, resources, failure) || !reads_back(temporary, kept, resources, failure))
         return false;
     if (!replacement.replace()) {
-        failure = file_error(output, windows_error("cannot be replaced"));
+        failure = file_error(output, windows_error({"cannot be replaced", u8"ne peut pas être remplacé"}));
         return false;
     }
     return true;

@@ -1,5 +1,5 @@
-// This file holds no non-ASCII literal: it is compiled to Windows-1252 and
-// handles UTF-8 at run time.
+// This file handles UTF-8 at run time and is compiled to Windows-1252: its
+// French messages are u8 literals.
 #include "authoring/source_writer.h"
 
 #include <algorithm>
@@ -31,10 +31,11 @@ enum class Rendering { fresh, edited, compared };
 // Renders values as TOML, keeping the first one that cannot be written.
 struct Renderer {
     Rendering rendering;
-    std::string error;
+    Message error;
 
     std::string text(const std::string& field, const std::string& utf8) {
-        if (error.empty() && !is_utf8(utf8)) error = field + ": not UTF-8 text";
+        if (error.empty() && !is_utf8(utf8))
+            error = field + Message{": not UTF-8 text", u8" : ce n'est pas du texte UTF-8"};
         return toml_string(utf8);
     }
 
@@ -73,7 +74,9 @@ struct Renderer {
             const bool twice = std::any_of(tries.begin(), tried, [&](const GradeTry& earlier) {
                 return earlier.box == box && earlier.typed == tried->typed;
             });
-            if (twice && error.empty()) error = field + ": " + toml_string(tried->typed) + " is tried twice";
+            if (twice && error.empty())
+                error = field + Message{": ", " : "} + toml_string(tried->typed) +
+                        Message{" is tried twice", u8" est essayé deux fois"};
             table += (table.empty() ? "{ " : ", ") + text(field, tried->typed) + " = " + text(field, tried->grade);
         }
         return table.empty() ? table : table + " }";
@@ -83,12 +86,14 @@ struct Renderer {
 bool named(int value, int count) { return value >= 0 && value < count; }
 
 // Why the quiz's kind or reveal mode cannot be written; empty when both can.
-std::string unnamed(const QuizModel& quiz, bool unknown_kind_kept) {
+Message unnamed(const QuizModel& quiz, bool unknown_kind_kept) {
     if (!named(quiz.kind, quiz_kind_count) && !unknown_kind_kept)
-        return "kind: quiz kind " + std::to_string(quiz.kind) + " has no name";
+        return Message{"kind: quiz kind ", "kind : le genre de quiz "} + std::to_string(quiz.kind) +
+               Message{" has no name", " n'a pas de nom"};
     if (!named(quiz.reveal, reveal_mode_count))
-        return "reveal: reveal mode " + std::to_string(quiz.reveal) + " has no name";
-    return "";
+        return Message{"reveal: reveal mode ", u8"reveal : le mode de révélation "} + std::to_string(quiz.reveal) +
+               Message{" has no name", " n'a pas de nom"};
+    return {};
 }
 
 QuizFields quiz_fields(const QuizModel& quiz, Renderer& renderer) {
@@ -357,7 +362,7 @@ void put_line(std::string& out, std::string_view text, std::string_view end, con
 template <std::size_t count>
 bool put_table(const Original& original, const Table& table, const std::array<Field, count>& said,
                const std::array<Field, count>& compared, const std::array<Field, count>& edited,
-               const std::string& field_prefix, std::string& out, std::string& error) {
+               const std::string& field_prefix, std::string& out, Message& error) {
     enum class Fate { kept, dropped, rewritten };
     std::vector<Fate> fates(table.end - table.begin, Fate::kept);
     std::vector<std::string> rewritten(fates.size());
@@ -372,8 +377,12 @@ bool put_table(const Original& original, const Table& table, const std::array<Fi
             continue;
         }
         if (!item->in_place) {
-            error = field_prefix + item->key + ": written as a table of its own (line " +
-                    std::to_string(item->first_line + 1) + "); only a key = value line can be rewritten";
+            const std::string line = std::to_string(item->first_line + 1);
+            error = field_prefix + item->key +
+                    Message{": written as a table of its own (line " + line +
+                                "); only a key = value line can be rewritten",
+                            u8" : écrit comme une table à part (ligne " + line +
+                                u8") ; seule une ligne clé = valeur peut être réécrite"};
             return false;
         }
         for (int line = item->first_line; line <= item->last_line; ++line) fates[line - table.begin] = Fate::dropped;
@@ -450,7 +459,7 @@ bool same_fields(const QuestionFields& a, const QuestionFields& b) {
 
 // Puts the edited questions in their order; false with `error` for one that cannot be written.
 bool put_questions(const Original& original, const OriginalQuestions& questions, const QuizModel& edited,
-                   Renderer& compared, Renderer& written, std::string& out, std::string& error) {
+                   Renderer& compared, Renderer& written, std::string& out, Message& error) {
     if (questions.inline_written) {
         // Questions written inline stay as they are, or are refused.
         bool same = edited.questions.size() == questions.said.size();
@@ -458,7 +467,10 @@ bool put_questions(const Original& original, const OriginalQuestions& questions,
             same = edited.questions[i].origin == static_cast<int>(i) &&
                    same_fields(questions.said[i], question_fields(edited.questions[i], edited.boxes,
                                                                   static_cast<int>(i) + 1, compared));
-        if (!same) error = "question: the questions are not [[question]] tables, so they cannot be rewritten";
+        if (!same)
+            error = {"question: the questions are not [[question]] tables, so they cannot be rewritten",
+                     u8"question : les questions ne sont pas des tables [[question]], elles ne peuvent donc pas être "
+                     u8"réécrites"};
         return same;
     }
     for (std::size_t i = 0; i < edited.questions.size(); ++i) {
@@ -479,12 +491,13 @@ bool put_questions(const Original& original, const OriginalQuestions& questions,
     return true;
 }
 
-void convert_field(const std::string& field, const char* cp1252, std::string& utf8, std::string& error) {
+void convert_field(const std::string& field, const char* cp1252, std::string& utf8, Message& error) {
     unsigned char refused;
     if (!error.empty() || cp1252_to_utf8(cp1252, utf8, refused)) return;
     char byte[8];
     std::snprintf(byte, sizeof byte, "0x%02X", refused);
-    error = field + ": byte " + byte + " has no character in Windows-1252";
+    error = field + Message{": byte ", " : l'octet "} + byte +
+            Message{" has no character in Windows-1252", u8" n'a pas de caractère en Windows-1252"};
 }
 
 }  // namespace
@@ -528,7 +541,7 @@ std::string toml_string(const std::string& utf8) {
 }
 
 WrittenSource write_quiz_source(const QuizModel& quiz) {
-    if (std::string refusal = unnamed(quiz, false); !refusal.empty()) return {"", refusal};
+    if (Message refusal = unnamed(quiz, false); !refusal.empty()) return {"", refusal};
     Renderer renderer{Rendering::fresh, {}};
     std::string text;
     for (const Field& field : quiz_fields(quiz, renderer))
@@ -537,19 +550,21 @@ WrittenSource write_quiz_source(const QuizModel& quiz) {
         for (const std::string& line : fresh_question(quiz.questions[i], quiz.boxes, static_cast<int>(i) + 1, renderer))
             text += line + "\n";
     if (!renderer.error.empty()) return {"", renderer.error};
-    return {text, ""};
+    return {text, {}};
 }
 
 WrittenSource rewrite_quiz_source(std::string_view text, const QuizModel& edited) {
     toml::parse_result parsed = toml::parse(text);
     if (!parsed) {
         const toml::source_position at = parsed.error().source().begin;
-        return {"", "TOML syntax: line " + std::to_string(at.line) + ", column " + std::to_string(at.column) + ": " +
-                        std::string(parsed.error().description())};
+        const std::string line = std::to_string(at.line), column = std::to_string(at.column);
+        const std::string description(parsed.error().description());
+        return {"", {"TOML syntax: line " + line + ", column " + column + ": " + description,
+                     u8"syntaxe TOML : ligne " + line + ", colonne " + column + " : " + description}};
     }
     const toml::table& root = parsed.table();
     const QuizModel said = said_quiz(root);
-    if (std::string refusal = unnamed(edited, edited.kind == said.kind); !refusal.empty()) return {"", refusal};
+    if (Message refusal = unnamed(edited, edited.kind == said.kind); !refusal.empty()) return {"", refusal};
 
     // toml++ counts columns after a byte order mark: the mark stands apart.
     const std::string_view mark = text.substr(0, text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
@@ -563,7 +578,7 @@ WrittenSource rewrite_quiz_source(std::string_view text, const QuizModel& edited
     Renderer compared{Rendering::compared, {}};
     Renderer written{Rendering::edited, {}};
     std::string out(mark);
-    std::string error;
+    Message error;
     const int root_end = questions.tables.empty() ? static_cast<int>(original.lines.size()) : questions.tables[0].begin;
     if (!put_table(original, {0, root_end, -1, items_of(root, original)}, quiz_fields(said, said_renderer),
                    quiz_fields(edited, compared), quiz_fields(edited, written), "", out, error) ||
@@ -575,11 +590,11 @@ WrittenSource rewrite_quiz_source(std::string_view text, const QuizModel& edited
         if (!out.empty() && out.back() == '\n') out.pop_back();
         if (!out.empty() && out.back() == '\r') out.pop_back();
     }
-    return {out, ""};
+    return {out, {}};
 }
 
 QuizModel model_of_packed(const QuizContent& quiz, const std::vector<QuestionFiles>& files, const std::string& icon,
-                          std::string& error) {
+                          Message& error) {
     QuizModel model;
     model.kind = quiz.quiz_kind;
     model.reveal = quiz.reveal_mode;
@@ -596,7 +611,8 @@ QuizModel model_of_packed(const QuizContent& quiz, const std::vector<QuestionFil
     }
     model.grading = quiz.grading_mode;
     if (!named(model.grading, grading_mode_count) && error.empty())
-        error = "grading: grading mode " + std::to_string(model.grading) + " has no name";
+        error = Message{"grading: grading mode ", "grading : le mode de notation "} + std::to_string(model.grading) +
+                Message{" has no name", " n'a pas de nom"};
     const int count = std::clamp(quiz.question_count, 0, max_questions);
     std::vector<std::string> lines(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)

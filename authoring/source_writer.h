@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "authoring/quiz_model.h"
+#include "base/message.h"
 #include "quiz_data/quiz_content.h"
 
 // `utf8` as a TOML basic string: quoted, with quotes, backslashes and control
@@ -17,7 +18,7 @@ std::string toml_string(const std::string& utf8);
 // A source's text, or why none was written.
 struct WrittenSource {
     std::string text;   // UTF-8 TOML, LF or CRLF; empty when refused
-    std::string error;  // "FIELD: WHAT"; empty when written
+    Message error;  // "FIELD: WHAT"; empty when written
 };
 
 // A fresh source: the quiz's fields in a fixed order, then each question's.
@@ -65,4 +66,4 @@ struct QuestionFiles {
 // undefined, or a kind or reveal mode without a name, sets `error` to one
 // message and stops there.
 QuizModel model_of_packed(const QuizContent& quiz, const std::vector<QuestionFiles>& files, const std::string& icon,
-                          std::string& error);
+                          Message& error);

@@ -21,6 +21,13 @@ bool FileReplacement::create_temporary() {
 }
 
 bool FileReplacement::replace() {
+    // Windows refuses to replace a read-only file; said here, so that no
+    // platform or privilege ever writes over one.
+    const DWORD attributes = GetFileAttributesW(path_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     if (!MoveFileExW(temporary_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return false;
     temporary_.clear();

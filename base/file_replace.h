@@ -22,7 +22,8 @@ public:
     // Creates the temporary file, empty, in the folder of `path`.
     bool create_temporary();
     const std::wstring& temporary() const { return temporary_; }
-    // Renames the temporary file onto `path`, replacing it.
+    // Renames the temporary file onto `path`, replacing it; a read-only `path`
+    // is refused (ERROR_ACCESS_DENIED).
     bool replace();
 
 private:

@@ -3,10 +3,12 @@
 
 #include <string>
 
+#include "base/message.h"
+
 // "WHAT: REASON", the reason in words; called right after the failing call,
 // while GetLastError still holds it.
-std::string windows_error(const std::string& what);
+Message windows_error(const Message& what);
 
 // What a Windows error code means for a maker: "the disk is full", "the folder
 // does not exist"; the system's own text and the number for the others.
-std::string windows_error_words(unsigned long code);
+Message windows_error_words(unsigned long code);

@@ -171,7 +171,7 @@ void print_diagnostics(const Diagnostics& diagnostics) {
         if (found.line > 0 && found.column > 0) line += ":" + std::to_string(found.column);
         line += found.severity == Severity::error ? ": error: " : ": warning: ";
         if (!found.field.empty()) line += found.field + ": ";
-        std::fprintf(stderr, "%s%s\n", line.c_str(), found.message.c_str());
+        std::fprintf(stderr, "%s%s\n", line.c_str(), found.message.english.c_str());
     }
 }
 

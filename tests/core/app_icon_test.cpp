@@ -22,8 +22,8 @@ Bytes two_image_ico() {
 
 TEST(AppIcon, RefusesWhatCannotBeAnIcon) {
     AppIcon whole;
-    std::string whole_why;
-    ASSERT_TRUE(make_app_icon(two_image_ico(), whole, whole_why)) << whole_why;
+    Message whole_why;
+    ASSERT_TRUE(make_app_icon(two_image_ico(), whole, whole_why)) << whole_why.english;
     EXPECT_EQ(whole.size(), 2u);
     Bytes no_image = two_image_ico();
     no_image[4] = 0;
@@ -31,7 +31,7 @@ TEST(AppIcon, RefusesWhatCannotBeAnIcon) {
     outside[30] = 5;  // the second image's 5 bytes end past the file
     for (const Bytes& file : {no_image, outside}) {  // a file that is no picture: tests/e2e/pack_tool.sh
         AppIcon icon;
-        std::string why;
+        Message why;
         EXPECT_FALSE(make_app_icon(file, icon, why));
         EXPECT_FALSE(why.empty());
         EXPECT_TRUE(icon.empty());

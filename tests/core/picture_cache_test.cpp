@@ -49,9 +49,9 @@ struct CacheFolder {
 bool converted_from_cache(const PictureCache& cache, const Bytes& file, int box_width = 36, int box_height = 34,
                           RgbColour background = panel) {
     ConvertedPicture cached, fresh;
-    std::string why;
-    EXPECT_TRUE(convert_picture_cached(cache, file, box_width, box_height, background, cached, why)) << why;
-    EXPECT_TRUE(convert_picture(file, box_width, box_height, background, fresh, why)) << why;
+    Message why;
+    EXPECT_TRUE(convert_picture_cached(cache, file, box_width, box_height, background, cached, why)) << why.english;
+    EXPECT_TRUE(convert_picture(file, box_width, box_height, background, fresh, why)) << why.english;
     EXPECT_EQ(cached.jpeg, fresh.jpeg);
     EXPECT_TRUE(cached.source_width == fresh.source_width && cached.source_height == fresh.source_height &&
                 cached.width == fresh.width && cached.height == fresh.height && cached.unchanged == fresh.unchanged);
@@ -124,13 +124,13 @@ TEST(PictureCache, BuildsAtOnceShareOneEntry) {
     CacheFolder folder("picture_cache_threads");
     const Bytes file = photograph(0);
     ConvertedPicture fresh;
-    std::string why;
+    Message why;
     ASSERT_TRUE(convert_picture(file, 36, 34, panel, fresh, why));
     std::vector<ConvertedPicture> results(4);
     std::vector<std::thread> builds;
     for (ConvertedPicture& result : results)
         builds.emplace_back([&folder, &file, &result] {
-            std::string thread_why;
+            Message thread_why;
             for (int round = 0; round < 5; ++round)
                 if (!convert_picture_cached(folder.cache, file, 36, 34, panel, result, thread_why)) result.jpeg.clear();
         });

@@ -60,17 +60,17 @@ TEST(PictureConvert, StandsEachExifOrientationUprightWithoutEnlarging) {
         const Bytes jpeg = with_orientation(encode_jpeg(quadrants(turned ? 32 : 64, turned ? 64 : 32, row.stored)),
                                             row.orientation);
         ConvertedPicture converted;
-        std::string why;
+        Message why;
         PictureProbe probe;
-        ASSERT_TRUE(probe_picture_file(jpeg.data(), jpeg.size(), probe, why)) << why;
+        ASSERT_TRUE(probe_picture_file(jpeg.data(), jpeg.size(), probe, why)) << why.english;
         EXPECT_TRUE(probe.width == 64 && probe.height == 32 && probe.orientation == row.orientation);
-        ASSERT_TRUE(convert_picture(jpeg, picture_box_width, picture_box_height, {}, converted, why)) << why;
+        ASSERT_TRUE(convert_picture(jpeg, picture_box_width, picture_box_height, {}, converted, why)) << why.english;
         EXPECT_EQ(converted.jpeg == jpeg, row.orientation == 1);  // an upright baseline JPEG that fits: kept as it is
         JpegHeader stored;
         ASSERT_TRUE(read_jpeg_header(converted.jpeg.data(), converted.jpeg.size(), stored));
         EXPECT_TRUE(stored.baseline && stored.orientation == 1 && stored.width == 64 && stored.height == 32);
         RgbaPicture shown;
-        ASSERT_TRUE(decode_picture_file(converted.jpeg.data(), converted.jpeg.size(), shown, why)) << why;
+        ASSERT_TRUE(decode_picture_file(converted.jpeg.data(), converted.jpeg.size(), shown, why)) << why.english;
         const Colour expected[4] = {red, green, blue, white};
         const int corners[4][2] = {{8, 8}, {56, 8}, {8, 24}, {56, 24}};
         for (int q = 0; q < 4; ++q)
@@ -122,11 +122,11 @@ TEST(PictureConvert, ProbeAndConversionRefuseWhatTheyCannotCarry) {
         SCOPED_TRACE(row.name);
         ConvertedPicture converted;
         PictureProbe probe;
-        std::string converted_why, probed_why;
+        Message converted_why, probed_why;
         EXPECT_FALSE(convert_picture(row.file, 360, 345, {}, converted, converted_why));
         EXPECT_FALSE(probe_picture_file(row.file.data(), row.file.size(), probe, probed_why));
-        EXPECT_EQ(converted_why.rfind(row.why, 0), 0u) << converted_why;
-        EXPECT_EQ(probed_why, converted_why);
+        EXPECT_EQ(converted_why.english.rfind(row.why, 0), 0u) << converted_why.english;
+        EXPECT_EQ(probed_why.english, converted_why.english);
     }
 }
 
@@ -137,8 +137,8 @@ TEST(PictureConvert, ProbeAcceptsWholeFilesWithTheirHabits) {
     const Bytes png = encode_png(quadrants(64, 64, {red, green, blue, white}));
     for (const Bytes& file : {jpeg, Bytes(png.begin(), png.end() - 4)}) {
         PictureProbe probe;
-        std::string why;
-        EXPECT_TRUE(probe_picture_file(file.data(), file.size(), probe, why)) << why;
+        Message why;
+        EXPECT_TRUE(probe_picture_file(file.data(), file.size(), probe, why)) << why.english;
     }
 }
 
@@ -178,9 +178,9 @@ TEST(PictureConvert, ClipboardBitmapsAreReadAsBmpFiles) {
     for (const auto& row : rows_read) {
         const std::vector<unsigned char> file = bmp_file_of_dib(row.dib.data(), row.dib.size());
         RgbaPicture picture;
-        std::string why;
+        Message why;
         const bool read = !file.empty() && decode_picture_file(file.data(), file.size(), picture, why);
-        ASSERT_EQ(read, !row.first_pixel.empty()) << why << " in row " << (&row - rows_read);
+        ASSERT_EQ(read, !row.first_pixel.empty()) << why.english << " in row " << (&row - rows_read);
         if (read) {
             EXPECT_EQ(std::vector<unsigned char>(picture.pixels.begin(), picture.pixels.begin() + 4), row.first_pixel);
         }
@@ -231,8 +231,8 @@ TEST(PictureConvert, ThumbnailsComeFromTheCamerasOwnWhenThereIsOne) {
     };
     for (const auto& row : rows) {
         RgbaPicture thumbnail;
-        std::string why;
-        ASSERT_TRUE(picture_thumbnail(row.file.data(), row.file.size(), row.box, row.box, thumbnail, why)) << why;
+        Message why;
+        ASSERT_TRUE(picture_thumbnail(row.file.data(), row.file.size(), row.box, row.box, thumbnail, why)) << why.english;
         EXPECT_EQ(thumbnail.width, row.width);
         EXPECT_EQ(thumbnail.height, row.height);
     }

@@ -27,9 +27,11 @@ QuizModel read_or_fail(const std::string& text) {
 std::string lines_of(const Diagnostics& diagnostics) {
     std::string lines;
     for (const Diagnostic& found : diagnostics) {
+        EXPECT_TRUE(!found.message.french.empty() && found.message.french != found.message.english)
+            << found.message.english;
         lines += (lines.empty() ? "" : "\n") + found.file + ":" + std::to_string(found.line) + ":" +
                  std::to_string(found.column) + (found.severity == Severity::error ? ": error: " : ": warning: ") +
-                 found.field + ": " + found.message;
+                 found.field + ": " + found.message.english;
     }
     return lines;
 }
@@ -238,7 +240,7 @@ TEST(NewQuiz, EveryFileLeftOutIsToldWithItsReasonAndFix) {
     for (const auto& [name, bytes] : rows) write(name, bytes);
     NewQuiz written;
     Diagnostic error;
-    ASSERT_TRUE(write_new_quiz(folder.u8string(), -1, written, error)) << error.message;
+    ASSERT_TRUE(write_new_quiz(folder.u8string(), -1, written, error)) << error.message.english;
     EXPECT_EQ(written.question_count, 2);
     ASSERT_EQ(written.left_out.size(), std::size(rows));
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -251,7 +253,7 @@ TEST(NewQuiz, EveryFileLeftOutIsToldWithItsReasonAndFix) {
         std::filesystem::remove(folder / name);
     written = NewQuiz();
     EXPECT_FALSE(write_new_quiz(folder.u8string(), -1, written, error));
-    EXPECT_EQ(error.message, "this folder holds 8 files, none of which a quiz can carry (see the list above); add "
+    EXPECT_EQ(error.message.english, "this folder holds 8 files, none of which a quiz can carry (see the list above); add "
                              "pictures (JPEG, PNG, GIF or BMP), MP3 sounds or AVI videos, or use --kind text for a "
                              "text quiz");
     EXPECT_EQ(written.left_out.size(), 8u);

@@ -29,15 +29,21 @@ std::string questions(int count) {
     return text;
 }
 
+// A message the Atelier can show: its French is its own.
+bool said_in_french(const Message& message) {
+    return !message.french.empty() && message.french != message.english;
+}
+
 // Every diagnostic as "LINE:COLUMN FIELD: WHAT", one a line; each must be an
-// error about `file`.
+// error about `file`, said in French too.
 std::string diagnostics_of(const Diagnostics& diagnostics, const std::string& file = "quiz.toml") {
     std::string lines;
     for (const Diagnostic& found : diagnostics) {
         EXPECT_EQ(found.file, file);
         EXPECT_EQ(found.severity, Severity::error);
+        EXPECT_TRUE(said_in_french(found.message)) << found.message.english;
         lines += (lines.empty() ? "" : "\n") + std::to_string(found.line) + ":" + std::to_string(found.column) + " " +
-                 found.field + ": " + found.message;
+                 found.field + ": " + found.message.english;
     }
     return lines;
 }
@@ -255,16 +261,16 @@ TEST(SourceWriter, WritesAPackedQuizAsAFreshSourceAndRefusesWhatItCannotHold) {
     for (const ModelQuestion& question : quiz.questions)
         files.push_back({question.picture, question.media, question.answer_picture});
     const auto written = [&] {
-        std::string error;
+        Message error;
         const QuizModel model = model_of_packed(packed.content, files, "", error);
         return error.empty() ? write_quiz_source(model) : WrittenSource{"", error};
     };
     // Every field read, then written back in the writer's own order.
     EXPECT_EQ(written().text, picture_source);
     copy_text(question_at(packed.content, 1)->answer_1, "\x9D");
-    EXPECT_EQ(written().error, "question 2: answers: byte 0x9D has no character in Windows-1252");
+    EXPECT_EQ(written().error.english, "question 2: answers: byte 0x9D has no character in Windows-1252");
     packed.content.reveal_mode = 7;
-    EXPECT_EQ(written().error, "reveal: reveal mode 7 has no name");
+    EXPECT_EQ(written().error.english, "reveal: reveal mode 7 has no name");
     // The grading, the variants and codes by score come back in their own form.
     const std::string fair = "kind = \"text\"\ntitle = \"\"\ncreator = \"\"\nexplanations = \"\"\nreveal = \"none\"\n"
                              "colour = \"#5A5F96\"\ncodes = { 2 = \"B\" }\ngrading = \"lenient\"\n\n"

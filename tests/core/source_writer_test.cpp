@@ -34,7 +34,7 @@ void check(const Rewrite& row) {
     EXPECT_TRUE(read_quiz_source(row.source, "quiz.toml", model, diagnostics)) << row.source;
     row.edit(model);
     const WrittenSource written = rewrite_quiz_source(row.source, model);
-    EXPECT_EQ(written.error, row.error);
+    EXPECT_EQ(written.error.english, row.error);
     EXPECT_EQ(written.text, row.expected);
 }
 
@@ -145,7 +145,7 @@ TEST(RewriteSource, AChangeRewritesOnlyItsOwnLinesAndQuestionsCarryTheirs) {
          "question 1: tries: written as a table of its own (line 4); only a key = value line can be rewritten"},
     };
     for (const Rewrite& row : rows) check(row);
-    EXPECT_EQ(rewrite_quiz_source("kind = ", QuizModel()).error,
+    EXPECT_EQ(rewrite_quiz_source("kind = ", QuizModel()).error.english,
               "TOML syntax: line 1, column 8: Error while parsing key-value pair: encountered end-of-file");
 }
 

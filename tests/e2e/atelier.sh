@@ -36,6 +36,7 @@ xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window
 sleep 0.5
 grep -q '^grading = "lenient"' "$source" || fail "the folder was not made a quiz as new makes it"
 expect "questions listed" "$(probe count 100)" 2
+probe wait-empty 102 60 || fail "the small pictures' count never ended"
 
 # Dragging question 1 onto question 2's row moves it there, and it stays selected;
 # undone, the order comes back. Then question 1 is selected again.
@@ -117,6 +118,9 @@ keys alt+l End
 expect "the text restored" "$(probe texts 114)" "Quel musée ?"
 # A picture quiz never shows a question's text: its label says so with a mark.
 expect "the text's warning on its label" "$(probe texts 204)" "! &Texte"
+keys alt+t
+expect "the warning in French in the status bar" "$(probe texts 120)" \
+  "Avertissement : un quiz qui n'est pas de texte ne montre jamais le texte d'une question : il est emporté mais jamais vu"
 cmp "$source" saved.toml || fail "restoring wrote over the source"
 
 # F5 plays what is shown, unsaved, without saving it.
@@ -149,16 +153,28 @@ expect "the packed quiz's questions" "$(probe count 100)" 2
 probe close
 for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
 
-# A sound quiz: its question's sound plays and stops.
+# A sound quiz: its question's sound plays and stops. Its source is read-only.
 cp -r "$root/examples/animaux" animaux
+chmod a-w animaux/quiz.toml
 wine "$build/bin/devinette-atelier.exe" animaux/quiz.toml >/dev/null 2>&1 &
 atelier=$!
-[ -n "$("$root/scripts/wait-for-window" "^$title\$" 60)" ] || fail "the sound quiz did not open"
+window=$("$root/scripts/wait-for-window" "^$title\$" 60)
+[ -n "$window" ] || fail "the sound quiz did not open"
 keys alt+c
 expect "the sound playing" "$(probe texts 120)" "Écoute de sons/q1.mp3"
 keys alt+a
 expect "the sound stopped" "$(probe texts 120)" "Son arrêté."
+# Saving over a read-only source is refused in words; the change stays, unsaved.
+keys alt+r End; xdotool type --delay 40 'x'
+keys ctrl+s
+[ -n "$("$root/scripts/wait-for-window" "^Atelier Devinette\$" 30)" ] || fail "no word about a source that cannot be saved"
+keys Return
+sleep 0.5
+expect "the change kept, unsaved" "$(caption)" "*$title"
+cmp animaux/quiz.toml "$root/examples/animaux/quiz.toml" || fail "the read-only source was changed"
 probe close
+sleep 1
+keys n
 for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
 
 # A folder that does not exist: said, and the window opens empty.

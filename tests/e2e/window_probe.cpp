@@ -6,6 +6,7 @@
 //   in-view ID...     exit 0 when every control lies wholly in the question panel's view
 //   texts ID...       prints the text of each control of the question panel, one a line
 //   count ID          prints the number of items of a list-view control
+//   wait-empty ID S   waits until the control's text is empty, at most S seconds
 //   clipboard-picture puts a 4 x 3 red bitmap on the clipboard, as a screenshot would
 //   place L T W H | maximise | close
 #include <windows.h>
@@ -98,6 +99,11 @@ int main(int argc, char** argv) {
             char text[300] = {};
             SendMessageA(GetDlgItem(panel, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
             std::printf("%s\n", text);
+        }
+    } else if (!std::strcmp(command, "wait-empty") && numbers.size() == 2) {
+        for (DWORD waited = 0; GetWindowTextLengthA(GetDlgItem(panel, numbers[0])) > 0; waited += 10) {
+            if (waited >= static_cast<DWORD>(numbers[1]) * 1000) return 1;
+            Sleep(10);
         }
     } else if (!std::strcmp(command, "count") && numbers.size() == 1) {
         std::printf("%d\n", static_cast<int>(SendMessageA(GetDlgItem(panel, numbers[0]), LVM_GETITEMCOUNT, 0, 0)));

@@ -19,14 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Four megapixels at most: large pictures only repeat the same paths, slowly.
     constexpr long long max_pixels = 4000000;
     PictureProbe probe;
-    std::string probe_why;
+    Message probe_why;
     const bool probed = probe_picture_file(data, size, probe, probe_why, max_pixels);
 
     const std::vector<unsigned char> bytes(data, data + size);
     ConvertedPicture converted;
-    std::string why;
+    Message why;
     if (!convert_picture(bytes, 36, 34, {90, 95, 150}, converted, why, max_pixels)) {
-        if (why.empty() || (!probed && why != probe_why)) std::abort();
+        if (why.empty() || (!probed && why.english != probe_why.english)) std::abort();
         return 0;
     }
     if (!probed || probe.width != converted.source_width || probe.height != converted.source_height) std::abort();

@@ -25,7 +25,7 @@ bool pack_or_overflow(const QuizModel& quiz, PlayerQuiz& packed) {
     Diagnostics diagnostics;
     if (pack_quiz(quiz, "quiz.toml", std::vector<QuestionData>(quiz.questions.size()), packed, diagnostics))
         return true;
-    check(diagnostics.size() == 1 && diagnostics[0].message.find("over the 65535") != std::string::npos);
+    check(diagnostics.size() == 1 && diagnostics[0].message.english.find("over the 65535") != std::string::npos);
     return false;
 }
 
@@ -47,10 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     QuizModel quiz;
     Diagnostics diagnostics;
     if (!read_quiz_source(text, "quiz.toml", quiz, diagnostics)) {
-        // Every mistake is an error of the source, with its words.
+        // Every mistake is an error of the source, with its words in both languages.
         check(!diagnostics.empty());
         for (const Diagnostic& found : diagnostics)
-            check(found.file == "quiz.toml" && found.severity == Severity::error && !found.message.empty());
+            check(found.file == "quiz.toml" && found.severity == Severity::error && !found.message.empty() &&
+                  !found.message.french.empty() && found.message.french != found.message.english);
         return 0;
     }
     check(diagnostics.empty());
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::vector<QuestionFiles> files;
     for (const ModelQuestion& question : quiz.questions)
         files.push_back({question.picture, question.media, question.answer_picture});
-    std::string error;
+    Message error;
     const WrittenSource written = write_quiz_source(model_of_packed(packed.content, files, "", error));
     check(error.empty() && written.error.empty());
     QuizModel again;

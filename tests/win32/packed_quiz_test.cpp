@@ -66,7 +66,7 @@ TEST(PackTool, KeepsTheTemplateResourcesAndReplacesTheQuiz) {
     const std::vector<PackedResource> quiz = {{"PATCH", 104, bytes("quiz")}, {"PATCH", 105, bytes("codes")},
                                               {"IMG", 401, bytes("picture")}, {"IMG", 10402, bytes("answer")}};
     Diagnostic failure;
-    ASSERT_TRUE(write_packed_executable(fixture, "packed.exe", quiz, {}, failure)) << failure.message;
+    ASSERT_TRUE(write_packed_executable(fixture, "packed.exe", quiz, {}, failure)) << failure.message.english;
     Resources expected = resources_of(fixture);
     for (const char* old : {"PATCH/104/1033", "PATCH/105/1033", "IMG/401/1033", "IMG/445/1033", "IMG/10401/1033"})
         EXPECT_EQ(expected.erase(old), 1u) << old;
@@ -84,7 +84,7 @@ TEST(PackTool, KeepsTheTemplateResourcesAndReplacesTheQuiz) {
 class PackedQuiz : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        std::string error;
+        Message error;
         const std::vector<PackedResource> quiz = {{"PATCH", 104, {1, 2, 3}}};
         // The maker's logo: a red picture twice as wide as high.
         RgbaPicture logo;
@@ -92,11 +92,11 @@ protected:
         logo.height = 20;
         for (int i = 0; i < 40 * 20; ++i) logo.pixels.insert(logo.pixels.end(), {255, 0, 0, 255});
         QuizIdentity identity{title, {}};
-        ASSERT_TRUE(make_app_icon(encode_png(logo), identity.icon, error)) << error;
+        ASSERT_TRUE(make_app_icon(encode_png(logo), identity.icon, error)) << error.english;
         Diagnostic failure;
         ASSERT_TRUE(write_packed_executable(beside_tests("fixtures\\player.exe"), "packed_quiz.exe", quiz, identity,
                                             failure))
-            << failure.message;
+            << failure.message.english;
     }
     static void TearDownTestSuite() { DeleteFileW(packed); }
 };
