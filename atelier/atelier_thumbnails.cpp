@@ -2,16 +2,15 @@
 #include "atelier/atelier_state.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "authoring/picture_convert.h"
+#include "authoring/quiz_source.h"
 
 namespace {
 
-// Small pictures are made on a thread of their own, one picture after another,
-// and posted to the window as bitmaps (none for a picture that cannot be
-// read); a new quiz opened stops the thread.
+// Small pictures are made on threads of their own, one a core, each going
+// through its share of the pictures, and posted to the window as bitmaps (none
+// for a picture that cannot be read); a new quiz opened stops the threads.
 struct ThumbnailJob {
     HWND window;
     std::filesystem::path folder;
@@ -57,12 +56,12 @@ DWORD WINAPI make_thumbnails(void* parameter) {
     const std::unique_ptr<ThumbnailJob> job(static_cast<ThumbnailJob*>(parameter));
     for (const std::string& picture : job->pictures) {
         if (*job->stop) break;
-        std::ifstream file(job->folder / std::filesystem::u8path(picture), std::ios::binary);
-        const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        std::vector<unsigned char> bytes;
         RgbaPicture thumbnail;
         Message why;
         const HBITMAP bitmap =
-            picture_thumbnail(bytes.data(), bytes.size(), thumbnail_width, thumbnail_height, thumbnail, why)
+            read_whole_file(job->folder / std::filesystem::u8path(picture), bytes, why) &&
+                    picture_thumbnail(bytes.data(), bytes.size(), thumbnail_width, thumbnail_height, thumbnail, why)
                 ? bitmap_of(thumbnail)
                 : nullptr;
         auto name = std::make_unique<std::string>(picture);
@@ -90,21 +89,27 @@ void show_thumbnails_made(const Atelier& atelier) {
 // Asks for the small picture of every picture of the quiz not asked for yet.
 void ask_thumbnails(Atelier& atelier) {
     if (quiz_of(atelier).kind != picture_quiz || atelier.document.source_path.empty()) return;
-    auto job = std::make_unique<ThumbnailJob>();
-    job->window = atelier.window;
-    job->folder = std::filesystem::u8path(atelier.document.source_path).parent_path();
-    job->stop = atelier.thumbnails_stop;
+    std::vector<std::string> pictures;
     for (const ModelQuestion& question : quiz_of(atelier).questions)
         if (!question.picture.empty() && atelier.thumbnails_asked.insert(question.picture).second)
-            job->pictures.push_back(question.picture);
-    if (job->pictures.empty()) return;
-    const HANDLE thread = CreateThread(nullptr, 0, make_thumbnails, job.get(), 0, nullptr);
-    if (!thread) {
-        atelier.thumbnails_made += static_cast<int>(job->pictures.size());  // none will come
-        return;
+            pictures.push_back(question.picture);
+    SYSTEM_INFO system = {};
+    GetSystemInfo(&system);
+    const std::size_t threads = system.dwNumberOfProcessors > 1 ? 2 : 1;
+    for (std::size_t first = 0; first < threads && first < pictures.size(); ++first) {
+        auto job = std::make_unique<ThumbnailJob>();
+        job->window = atelier.window;
+        job->folder = std::filesystem::u8path(atelier.document.source_path).parent_path();
+        job->stop = atelier.thumbnails_stop;
+        for (std::size_t i = first; i < pictures.size(); i += threads) job->pictures.push_back(pictures[i]);
+        const HANDLE thread = CreateThread(nullptr, 0, make_thumbnails, job.get(), 0, nullptr);
+        if (!thread) {
+            atelier.thumbnails_made += static_cast<int>(job->pictures.size());  // none will come
+            continue;
+        }
+        job.release();
+        CloseHandle(thread);
     }
-    job.release();
-    CloseHandle(thread);
     show_thumbnails_made(atelier);
 }
 

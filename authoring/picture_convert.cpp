@@ -1,6 +1,7 @@
-// Decoding, resampling and encoding are stb's (stb_image, stb_image_resize,
-// stb_image_write): header-only, so the native tests, the fuzzer and the
-// Windows pack tool compile the same code and give the same bytes.
+// Decoding PNG, GIF and BMP, resampling and encoding are stb's (stb_image,
+// stb_image_resize, stb_image_write), and decoding JPEG is libjpeg-turbo's
+// (jpeg_decode.h; stb only reads a JPEG's size): the native tests, the fuzzer
+// and the Windows tools compile the same code and give the same bytes.
 #define STBI_ONLY_JPEG
 #define STBI_ONLY_PNG
 #define STBI_ONLY_GIF
@@ -25,6 +26,7 @@
 #include <cstring>
 #include <memory>
 
+#include "authoring/jpeg_decode.h"
 #include "pictures/jpeg_header.h"
 #include "pictures/picture_fit.h"
 
@@ -334,11 +336,20 @@ bool probe_picture_file(const unsigned char* bytes, std::size_t size, PicturePro
     return true;
 }
 
-bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, Message& why,
-                         long long max_pixels) {
+bool decode_picture_at_least(const unsigned char* bytes, std::size_t size, int min_width, int min_height,
+                             RgbaPicture& picture, Message& why, long long max_pixels) {
     picture = RgbaPicture();
     PictureProbe probe;
     if (!probe_picture_file(bytes, size, probe, why, max_pixels)) return false;
+    if (std::strcmp(probe.format, "JPEG") == 0) {
+        const bool turned = probe.orientation >= 5;
+        if (!decode_jpeg(bytes, size, turned ? min_height : min_width, turned ? min_width : min_height, picture)) {
+            why = damaged(probe.format);
+            return false;
+        }
+        picture = upright(std::move(picture), probe.orientation);
+        return true;
+    }
     int width = 0, height = 0, file_channels = 0;
     std::unique_ptr<unsigned char, StbFree> decoded(stbi_load_from_memory(
         bytes, static_cast<int>(size), &width, &height, &file_channels, static_cast<int>(channels)));
@@ -352,8 +363,12 @@ bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPictu
     picture.width = width;
     picture.height = height;
     picture.pixels.assign(decoded.get(), decoded.get() + static_cast<std::size_t>(width) * height * channels);
-    picture = upright(std::move(picture), probe.orientation);
     return true;
+}
+
+bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, Message& why,
+                         long long max_pixels) {
+    return decode_picture_at_least(bytes, size, INT_MAX, INT_MAX, picture, why, max_pixels);
 }
 
 RgbaPicture resize_picture(const RgbaPicture& source, int width, int height) {
@@ -383,7 +398,7 @@ bool picture_thumbnail(const unsigned char* bytes, std::size_t size, int box_wid
                           decode_picture_file(bytes + header.thumbnail_offset, header.thumbnail_size, thumbnail, why);
     if (embedded)
         thumbnail = upright(std::move(thumbnail), header.orientation);
-    else if (!decode_picture_file(bytes, size, thumbnail, why))
+    else if (!decode_picture_at_least(bytes, size, box_width, box_height, thumbnail, why))
         return false;
     const FittedSize fitted = fit_picture(thumbnail.width, thumbnail.height, box_width, box_height);
     if (fitted.width != thumbnail.width || fitted.height != thumbnail.height)
@@ -432,12 +447,14 @@ std::vector<unsigned char> encode_png(const RgbaPicture& picture) {
 bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int box_height, RgbColour background,
                      ConvertedPicture& result, Message& why, long long max_pixels) {
     result = ConvertedPicture();
+    PictureProbe probe;
+    if (!probe_picture_file(bytes.data(), bytes.size(), probe, why, max_pixels)) return false;
+    const FittedSize fitted = fit_picture(probe.width, probe.height, box_width, box_height);
     RgbaPicture picture;
-    if (!decode_picture_file(bytes.data(), bytes.size(), picture, why, max_pixels)) return false;
-    result.source_width = picture.width;
-    result.source_height = picture.height;
-
-    const FittedSize fitted = fit_picture(picture.width, picture.height, box_width, box_height);
+    if (!decode_picture_at_least(bytes.data(), bytes.size(), fitted.width, fitted.height, picture, why, max_pixels))
+        return false;
+    result.source_width = probe.width;
+    result.source_height = probe.height;
     const bool shrinks = picture.width > fitted.width || picture.height > fitted.height;
     JpegHeader header;
     const bool plain_jpeg = read_jpeg_header(bytes.data(), bytes.size(), header) && header.baseline &&

@@ -53,15 +53,21 @@ bool probe_picture_file(const unsigned char* bytes, std::size_t size, PicturePro
 bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, Message& why,
                          long long max_pixels = max_picture_pixels);
 
+// The same, but a JPEG only as large as needed to cover `min_width` x
+// `min_height` (upright), scaled down while decoding (decode_jpeg).
+bool decode_picture_at_least(const unsigned char* bytes, std::size_t size, int min_width, int min_height,
+                             RgbaPicture& picture, Message& why, long long max_pixels = max_picture_pixels);
+
 // A device-independent bitmap as the clipboard holds it (CF_DIB: a BITMAPINFO
 // header, its colour table or masks, then the pixels) made a BMP file, which
 // decode_picture_file reads; empty when its header is not one.
 std::vector<unsigned char> bmp_file_of_dib(const unsigned char* dib, std::size_t size);
 
 // A small picture for a list: the camera's own thumbnail when the JPEG holds
-// one in its EXIF block (a few kilobytes, decoded at once), else the whole
-// picture decoded; stood upright and fitted into box_width x box_height. False
-// with `why` as decode_picture_file says.
+// one in its EXIF block (a few kilobytes, decoded at once), else the picture
+// decoded at least the box's size (decode_picture_at_least); stood
+// upright and fitted into box_width x box_height. False with `why` as
+// decode_picture_file says.
 bool picture_thumbnail(const unsigned char* bytes, std::size_t size, int box_width, int box_height,
                        RgbaPicture& thumbnail, Message& why);
 
@@ -89,7 +95,7 @@ struct ConvertedPicture {
 
 // Names what convert_picture makes of a file: bump it whenever its output
 // changes, so that pictures kept by earlier builds are converted again.
-constexpr int picture_conversion_version = 1;
+constexpr int picture_conversion_version = 2;
 
 // What the pack tool stores for a picture shown in a box_width x box_height box:
 // - a baseline JPEG no larger than its fitted size and standing upright, as it is;

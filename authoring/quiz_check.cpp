@@ -25,7 +25,7 @@ std::string utf8_of_cp1252(const std::string& cp1252) {
 }
 
 Message quoted_text(const std::string& utf8) { return {toml_string(utf8), u8"« " + utf8 + u8" »"}; }
-Message quoted(const std::string& cp1252) { return quoted_text(utf8_of_cp1252(cp1252)); }
+Message in_quotes(const std::string& cp1252) { return quoted_text(utf8_of_cp1252(cp1252)); }
 
 // How a player types a Windows-1252 letter on a keyboard without it: the
 // letter without its accent, a ligature as two letters; other signs are left out.
@@ -177,8 +177,8 @@ void warn_accents(const Checker& checker, SourcePlace place, const std::string& 
                                       u8" contient des caractères qu'un clavier français ne tape pas"}
                             : Message{" holds letters beyond A-Z", u8" contient des lettres hors de A à Z"};
     checker.messages.warn(place, field,
-                          quoted(answer) + why + Message{": a player who types ", " : un joueur qui tape "} +
-                              quoted(plain) + Message{" gets ", " obtient "} + quoted(got));
+                          in_quotes(answer) + why + Message{": a player who types ", " : un joueur qui tape "} +
+                              in_quotes(plain) + Message{" gets ", " obtient "} + in_quotes(got));
 }
 
 void warn_short(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer) {
@@ -186,11 +186,11 @@ void warn_short(const Checker& checker, SourcePlace place, const std::string& fi
     const std::string typed = unrelated_answer(answer);
     const char* const accepted = answer.c_str();
     checker.messages.warn(place, field,
-                          quoted(answer) +
+                          in_quotes(answer) +
                               Message{" has 3 letters or fewer, so unrelated answers get near misses (typed ",
                                       u8" a 3 lettres ou moins, donc des réponses sans rapport passent près du but ("} +
-                              quoted(typed) + Message{": ", " donne "} +
-                              quoted(grade_any(&accepted, 1, typed.c_str(), checker.quiz.grading)) + ")");
+                              in_quotes(typed) + Message{": ", " donne "} +
+                              in_quotes(grade_any(&accepted, 1, typed.c_str(), checker.quiz.grading)) + ")");
 }
 
 void warn_too_wide(const Checker& checker, SourcePlace place, const std::string& field, const std::string& answer,
@@ -200,7 +200,7 @@ void warn_too_wide(const Checker& checker, SourcePlace place, const std::string&
     const int width = text_width(answer);
     if (width <= shown) return;
     checker.messages.warn(place, field,
-                          quoted(answer) + Message{" is ", " fait "} + std::to_string(width) +
+                          in_quotes(answer) + Message{" is ", " fait "} + std::to_string(width) +
                               Message{" pixels wide and the answer box shows ",
                                       u8" pixels de large et la case de réponse en montre "} +
                               std::to_string(shown) + Message{": the player never sees it whole while typing",
@@ -243,7 +243,7 @@ void check_tries(const Checker& checker) {
             if (utf8_of_cp1252(got) == expected.grade) continue;
             checker.messages.refuse(expected.place,
                                     question_field(static_cast<int>(i) + 1, expected.box == 2 ? "tries_2" : "tries"),
-                                    quoted(typed) + Message{" gets ", " obtient "} + quoted(got) +
+                                    in_quotes(typed) + Message{" gets ", " obtient "} + in_quotes(got) +
                                         Message{", not ", ", pas "} + quoted_text(expected.grade));
         }
     }
@@ -257,7 +257,7 @@ bool warn_same_variant(const Checker& checker, const std::vector<Accepted>& all,
         if (folded(all[earlier].text, mode) != folded(variant.text, mode)) continue;
         const int same = all[earlier].variant;
         checker.messages.warn(variant.place, variant.field,
-                              quoted(variant.text) +
+                              in_quotes(variant.text) +
                                   (same == 0 ? Message{" is the answer", u8" vaut la réponse"}
                                              : Message{" is variant ", " vaut la variante "} + std::to_string(same)) +
                                   Message{" once folded (grading = " + toml_string(grading_mode_names[mode]) +
@@ -280,7 +280,7 @@ void warn_shared(const Checker& checker, const std::vector<Accepted>& all, std::
             continue;
         checker.messages.warn(accepted.place, accepted.field,
                               "question " + std::to_string(all[earlier].number) + Message{" accepts ", " accepte "} +
-                                  quoted(all[earlier].text) +
+                                  in_quotes(all[earlier].text) +
                                   Message{" too: F1, which tries a box's text in every unsolved box, solves both at once",
                                           " aussi : F1, qui essaie le texte d'une case dans toutes les cases non "
                                           u8"trouvées, résout les deux d'un coup"});
@@ -333,7 +333,7 @@ void check_codes(const Checker& checker, const CodeWidth& code_width) {
         if (width <= shown) continue;
         checker.messages.warn(code.place,
                               (quiz.codes_by_score ? "codes: score " : "codes: code ") + std::to_string(code.score),
-                              quoted(text) + Message{" is ", " fait "} + std::to_string(width) +
+                              in_quotes(text) + Message{" is ", " fait "} + std::to_string(width) +
                                   Message{" pixels wide and the code box shows ",
                                           " pixels de large et la case du code en montre "} +
                                   std::to_string(shown) + Message{": the player sees it cut", u8" : le joueur le voit coupé"});

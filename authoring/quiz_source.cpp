@@ -540,41 +540,6 @@ const FileKind avi_video = {is_avi,
                             {"is not an AVI file (an AVI file starts with RIFF, its size, then AVI)",
                              "n'est pas un fichier AVI (un fichier AVI commence par RIFF, sa taille, puis AVI)"}};
 
-// Reads the whole file, or says why it cannot.
-bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned char>& bytes, Message& why) {
-    std::error_code status_error;
-    const std::filesystem::file_status status = std::filesystem::status(path, status_error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        why = {"no such file", "ce fichier n'existe pas"};
-        return false;
-    }
-    if (status.type() == std::filesystem::file_type::directory) {
-        why = {"is a folder, not a file", "c'est un dossier, pas un fichier"};
-        return false;
-    }
-    errno = 0;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        // The C library's reason: a sharing violation on Windows reads as EACCES too.
-        why = errno == EACCES  ? Message{"cannot be opened: no permission, or another program has it open",
-                                         u8"ne peut pas être ouvert : pas d'autorisation, ou un autre programme l'a "
-                                         "ouvert"}
-              : errno == EBUSY ? Message{"cannot be opened: another program has it open",
-                                         u8"ne peut pas être ouvert : un autre programme l'a ouvert"}
-                               : Message{"cannot be opened", u8"ne peut pas être ouvert"};
-        return false;
-    }
-    // In one read: a stream iterator takes seconds over a few phone photographs.
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    file.seekg(0);
-    bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
-    if (size < 0 || !file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
-        why = {"cannot be read", u8"ne peut pas être lu"};
-        return false;
-    }
-    return true;
-}
 
 // The files a source names, looked up from its folder.
 struct SourceFiles {
@@ -639,6 +604,41 @@ bool load_picture_file(PictureLoad& load, const std::string& relative, SourcePla
 }
 
 }  // namespace
+
+bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned char>& bytes, Message& why) {
+    std::error_code status_error;
+    const std::filesystem::file_status status = std::filesystem::status(path, status_error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        why = {"no such file", "ce fichier n'existe pas"};
+        return false;
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        why = {"is a folder, not a file", "c'est un dossier, pas un fichier"};
+        return false;
+    }
+    errno = 0;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        // The C library's reason: a sharing violation on Windows reads as EACCES too.
+        why = errno == EACCES  ? Message{"cannot be opened: no permission, or another program has it open",
+                                         u8"ne peut pas être ouvert : pas d'autorisation, ou un autre programme l'a "
+                                         "ouvert"}
+              : errno == EBUSY ? Message{"cannot be opened: another program has it open",
+                                         u8"ne peut pas être ouvert : un autre programme l'a ouvert"}
+                               : Message{"cannot be opened", u8"ne peut pas être ouvert"};
+        return false;
+    }
+    // In one read: a stream iterator takes seconds over a few phone photographs.
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0);
+    bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    if (size < 0 || !file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
+        why = {"cannot be read", u8"ne peut pas être lu"};
+        return false;
+    }
+    return true;
+}
 
 bool is_mp3(const std::vector<unsigned char>& bytes) {
     const bool id3_tag = bytes.size() >= 3 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3';

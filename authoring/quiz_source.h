@@ -3,6 +3,7 @@
 // a diagnostic at its place; loading gives the bytes of the files it names.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ struct PictureReport {
     bool unchanged = false;
 };
 using PictureProgress = std::function<void(const PictureReport&)>;
+
+// Reads a whole file in one read; false with `why` completing "<file> ..." or
+// "<file>: ..." (no such file, a folder, cannot be opened or read).
+bool read_whole_file(const std::filesystem::path& path, std::vector<unsigned char>& bytes, Message& why);
 
 // The kind of a media file, by the first bytes that every such file starts with.
 bool is_mp3(const std::vector<unsigned char>& bytes);

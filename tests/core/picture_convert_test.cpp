@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pictures/jpeg_header.h"
+#include "authoring/jpeg_decode.h"
 #include "authoring/picture_convert.h"
 #include "pictures/picture_fit.h"
 
@@ -235,5 +236,38 @@ TEST(PictureConvert, ThumbnailsComeFromTheCamerasOwnWhenThereIsOne) {
         ASSERT_TRUE(picture_thumbnail(row.file.data(), row.file.size(), row.box, row.box, thumbnail, why)) << why.english;
         EXPECT_EQ(thumbnail.width, row.width);
         EXPECT_EQ(thumbnail.height, row.height);
+    }
+}
+
+// A JPEG decoded small takes the smallest eighth of its size that covers the
+// box asked for; what libjpeg cannot read whole is refused, nothing decoded.
+TEST(PictureConvert, JpegDecodesCoverTheBoxAtTheSmallestEighth) {
+    RgbaPicture red{64, 48, {}};
+    for (int i = 0; i < 64 * 48; ++i) red.pixels.insert(red.pixels.end(), {220, 30, 30, 255});
+    const std::vector<unsigned char> jpeg = encode_jpeg(red);
+    const struct {
+        int min_width, min_height;
+        int width, height;
+    } rows[] = {
+        {8, 6, 8, 6},       // 1/8
+        {9, 6, 16, 12},     // one pixel more than 1/8 gives: 2/8
+        {8, 7, 16, 12},
+        {57, 6, 64, 48},    // beyond 7/8: the whole picture
+        {100, 100, 64, 48},  // never larger than the picture
+    };
+    for (const auto& row : rows) {
+        RgbaPicture picture;
+        ASSERT_TRUE(decode_jpeg(jpeg.data(), jpeg.size(), row.min_width, row.min_height, picture));
+        EXPECT_EQ(picture.width, row.width) << row.min_width << " x " << row.min_height;
+        EXPECT_EQ(picture.height, row.height) << row.min_width << " x " << row.min_height;
+        ASSERT_EQ(picture.pixels.size(), static_cast<std::size_t>(row.width * row.height * 4));
+        EXPECT_NEAR(picture.pixels[0], 220, 8);  // red, as stored
+        EXPECT_NEAR(picture.pixels[1], 30, 8);
+    }
+    for (const std::size_t kept : {std::size_t{20}, jpeg.size() - 10}) {  // in the headers; in the scan
+        const std::vector<unsigned char> cut(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(kept));
+        RgbaPicture picture;
+        EXPECT_FALSE(decode_jpeg(cut.data(), cut.size(), 8, 6, picture)) << kept;
+        EXPECT_TRUE(picture.pixels.empty());
     }
 }
