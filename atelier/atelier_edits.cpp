@@ -258,7 +258,11 @@ void choose_icon(Atelier& atelier) {
 
 void choose_picture(Atelier& atelier, bool answer_picture) {
     if (!selected_question(atelier)) return;
-    const std::wstring file = chosen_file(atelier, L"Images (JPEG, PNG, GIF, BMP)\0*.jpg;*.jpeg;*.png;*.gif;*.bmp\0");
+    use_picture_file(atelier, answer_picture,
+                     chosen_file(atelier, L"Images (JPEG, PNG, GIF, BMP)\0*.jpg;*.jpeg;*.png;*.gif;*.bmp\0"));
+}
+
+void use_picture_file(Atelier& atelier, bool answer_picture, const std::wstring& file) {
     const std::string path = file.empty() ? std::string() : file_in_quiz_folder(atelier, file);
     if (path.empty()) return;
     change_questions(atelier, [&](QuizModel& quiz) {

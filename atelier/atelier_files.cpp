@@ -114,7 +114,7 @@ void open_path(Atelier& atelier, const std::string& path) {
     remember_quiz(atelier.document.source_path);
     forget_thumbnails(atelier);
     show_all(atelier);
-    ask_thumbnails(atelier);
+    PostMessageW(atelier.window, message_ask_thumbnails, 0, 0);
     SetFocus(control(atelier, id_answer));
 }
 
@@ -206,10 +206,24 @@ bool is_folder_or_quiz(const std::wstring& path) {
            CompareStringOrdinal(extension.c_str(), -1, L".exe", -1, TRUE) == CSTR_EQUAL;
 }
 
+// The picture preview under `point` (client coordinates): id_picture,
+// id_answer_picture, or 0 for none shown there.
+int preview_at(const Atelier& atelier, POINT point) {
+    for (const int id : {id_picture, id_answer_picture}) {
+        const HWND preview = control(atelier, id);
+        RECT area = {};
+        GetWindowRect(preview, &area);
+        MapWindowPoints(nullptr, atelier.window, reinterpret_cast<POINT*>(&area), 2);
+        if (IsWindowVisible(preview) && PtInRect(&area, point)) return id;
+    }
+    return 0;
+}
+
 }  // namespace
 
-// A folder, a source or a packed quiz dropped opens; pictures, sounds or videos
-// dropped on an open quiz become questions after the selected one, one a file.
+// A folder, a source or a packed quiz dropped opens; one picture dropped on a
+// picture preview replaces that picture; pictures, sounds or videos dropped
+// elsewhere on an open quiz become questions after the selected one, one a file.
 void on_drop_files(Atelier& atelier, HDROP drop) {
     std::vector<std::wstring> dropped(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
     for (UINT i = 0; i < dropped.size(); ++i) {
@@ -217,12 +231,17 @@ void on_drop_files(Atelier& atelier, HDROP drop) {
         DragQueryFileW(drop, i, path, MAX_PATH);
         dropped[i] = path;
     }
+    POINT point = {};
+    DragQueryPoint(drop, &point);
     DragFinish(drop);
     if (dropped.empty()) return;
     if (is_folder_or_quiz(dropped[0]) || atelier.document.source_path.empty()) {
         if (may_leave(atelier)) open_path(atelier, utf8_text(dropped[0].c_str()));
         return;
     }
+    const int preview = preview_at(atelier, point);
+    if (dropped.size() == 1 && preview != 0 && selected_question(atelier))
+        return use_picture_file(atelier, preview == id_answer_picture, dropped[0]);
     std::vector<std::string> files;
     for (const std::wstring& path : dropped) {
         const std::string relative = file_in_quiz_folder(atelier, path);

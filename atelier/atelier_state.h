@@ -32,8 +32,11 @@ constexpr UINT_PTR disk_timer = 3;  // looks for another program's change of the
 constexpr UINT disk_period_ms = 1000;
 constexpr UINT message_built = WM_APP + 1;
 constexpr UINT message_build_progress = WM_APP + 2;  // wparam: pictures done, lparam: pictures in all
-constexpr UINT message_thumbnail = WM_APP + 3;
-constexpr UINT message_start = WM_APP + 4;  // started without a quiz: what to open is offered  // wparam: an HBITMAP, lparam: a std::string* naming its picture
+constexpr UINT message_thumbnail = WM_APP + 3;  // wparam: an HBITMAP, lparam: a std::string* naming its picture
+constexpr UINT message_start = WM_APP + 4;  // started without a quiz: what to open is offered
+// A quiz opened: its small pictures are asked for once the window has been
+// shown, so that their threads take no time from showing it.
+constexpr UINT message_ask_thumbnails = WM_APP + 5;
 constexpr int thumbnail_width = 48;
 constexpr int thumbnail_height = 36;
 
@@ -152,6 +155,9 @@ void paste(Atelier& atelier);
 std::wstring chosen_file(const Atelier& atelier, const wchar_t* filter);
 void choose_icon(Atelier& atelier);
 void choose_picture(Atelier& atelier, bool answer_picture);
+// `file` made the selected question's picture (or answer picture), copied into
+// the quiz's folder first when it lies elsewhere; nothing for an empty name.
+void use_picture_file(Atelier& atelier, bool answer_picture, const std::wstring& file);
 void undo_or_redo(Atelier& atelier, bool undo);
 
 // Files (atelier_files.cpp).

@@ -360,6 +360,7 @@ LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPA
         case WM_NEXTDLGCTL: on_next_dialog_control(window, wparam, lparam); return 0;
         case WM_DROPFILES: on_drop_files(*atelier, reinterpret_cast<HDROP>(wparam)); return 0;
         case message_start: offer_start(*atelier); return 0;
+        case message_ask_thumbnails: ask_thumbnails(*atelier); return 0;
         case message_thumbnail:
             on_thumbnail(*atelier, reinterpret_cast<HBITMAP>(wparam), reinterpret_cast<std::string*>(lparam));
             return 0;
