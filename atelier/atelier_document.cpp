@@ -86,16 +86,6 @@ bool read_text_file(const std::string& path, std::string& text, Diagnostic& fail
     return true;
 }
 
-void check_files(AtelierDocument& document) {
-    document.file_problems.clear();
-    std::vector<QuestionData> data;
-    PictureLoading headers;
-    headers.headers_only = true;
-    load_question_files(document.state.quiz, document.source_path, data, document.file_problems, headers);
-    AppIcon icon;
-    load_quiz_icon(document.state.quiz, document.source_path, icon, document.file_problems);
-}
-
 }  // namespace
 
 bool unsaved(const AtelierDocument& document) { return document.state.number != document.saved_number; }
@@ -116,7 +106,6 @@ bool open_document(const std::string& path, AtelierDocument& document, Diagnosti
     opened.written_at = last_write(source_path);
     Diagnostics ignored;  // told by the first check
     read_quiz_source(opened.saved_text, source_path, opened.state.quiz, ignored);
-    check_files(opened);
     document = std::move(opened);
     check_document(document);
     return true;
@@ -127,6 +116,17 @@ std::string current_text(const AtelierDocument& document, Message& error) {
     WrittenSource written = rewrite_quiz_source(document.saved_text, document.state.quiz);
     error = written.error;
     return written.text;
+}
+
+Diagnostics file_problems_of(const QuizModel& quiz, const std::string& source_path) {
+    Diagnostics problems;
+    std::vector<QuestionData> data;
+    PictureLoading headers;
+    headers.headers_only = true;
+    load_question_files(quiz, source_path, data, problems, headers);
+    AppIcon icon;
+    load_quiz_icon(quiz, source_path, icon, problems);
+    return problems;
 }
 
 void check_document(AtelierDocument& document) {
@@ -155,7 +155,6 @@ bool save_document(AtelierDocument& document, Message& error) {
     document.saved_number = document.state.number;
     document.written_at = last_write(document.source_path);
     drop_recovery(document);
-    check_files(document);
     check_document(document);
     return true;
 }

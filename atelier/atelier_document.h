@@ -14,7 +14,7 @@ struct AtelierDocument {
     QuizState state;
     int saved_number = 0;     // the state's number when it was read or saved
     EditHistory history;
-    Diagnostics file_problems;  // of the files the source names, found when it is read or saved
+    Diagnostics file_problems;  // of the files the quiz names, as last found (file_problems_of)
     Diagnostics problems;       // the source's and the grading's, then the files'
     unsigned long long written_at = 0;  // the source's last write time when read or saved
 };
@@ -31,7 +31,13 @@ bool open_document(const std::string& path, AtelierDocument& document, Diagnosti
 // changed rewritten. Empty with `error` when it cannot be written.
 std::string current_text(const AtelierDocument& document, Message& error);
 
-// Checks the current state as `check` checks a saved source, into `problems`.
+// The problems of the files a quiz names, as `check` finds them: pictures read
+// for their headers, media for their kind, the icon. Reads only its arguments:
+// a thread of its own finds them while the quiz is edited.
+Diagnostics file_problems_of(const QuizModel& quiz, const std::string& source_path);
+
+// Checks the current state as `check` checks a saved source, into `problems`,
+// with the files' problems as last found.
 void check_document(AtelierDocument& document);
 
 // Writes the current state over the source in one step; false with `error`.

@@ -37,6 +37,7 @@ constexpr UINT message_start = WM_APP + 4;  // started without a quiz: what to o
 // A quiz opened: its small pictures are asked for once the window has been
 // shown, so that their threads take no time from showing it.
 constexpr UINT message_ask_thumbnails = WM_APP + 5;
+constexpr UINT message_files_checked = WM_APP + 6;  // wparam: the check's number, lparam: its Diagnostics*
 constexpr int thumbnail_width = 48;
 constexpr int thumbnail_height = 36;
 
@@ -105,6 +106,7 @@ struct Atelier {
     std::map<std::string, int> thumbnail_of;  // a picture's file → its small picture in `thumbnails`
     std::set<std::string> thumbnails_asked;   // pictures whose small picture is made or being made
     int thumbnails_made = 0;                  // of those asked, made or found unreadable
+    int file_check = 0;  // the number of the last check of the quiz's files asked for
     std::shared_ptr<std::atomic<bool>> thumbnails_stop = std::make_shared<std::atomic<bool>>(false);
 };
 
@@ -136,6 +138,11 @@ void update_code_preview(Atelier& atelier);
 void show_colour(Atelier& atelier);
 void fill_quiz_page(Atelier& atelier);
 void show_all(Atelier& atelier);
+
+// The quiz's files checked on a thread (atelier_file_checks.cpp): the last
+// check asked for replaces the files' problems when it ends.
+void ask_file_check(Atelier& atelier);
+void on_files_checked(Atelier& atelier, int number, Diagnostics* found);
 
 // The list's small pictures (atelier_thumbnails.cpp).
 void ask_thumbnails(Atelier& atelier);

@@ -334,6 +334,7 @@ void on_timer(Atelier& atelier, UINT_PTR timer) {
     if (timer != check_timer) return;
     check_document(atelier.document);
     show_problems(atelier);
+    ask_file_check(atelier);
 }
 
 LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -361,6 +362,9 @@ LRESULT CALLBACK atelier_procedure(HWND window, UINT message, WPARAM wparam, LPA
         case WM_DROPFILES: on_drop_files(*atelier, reinterpret_cast<HDROP>(wparam)); return 0;
         case message_start: offer_start(*atelier); return 0;
         case message_ask_thumbnails: ask_thumbnails(*atelier); return 0;
+        case message_files_checked:
+            on_files_checked(*atelier, static_cast<int>(wparam), reinterpret_cast<Diagnostics*>(lparam));
+            return 0;
         case message_thumbnail:
             on_thumbnail(*atelier, reinterpret_cast<HBITMAP>(wparam), reinterpret_cast<std::string*>(lparam));
             return 0;

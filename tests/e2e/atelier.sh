@@ -153,13 +153,17 @@ expect "the packed quiz's questions" "$(probe count 100)" 2
 probe close
 for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
 
-# A sound quiz: its question's sound plays and stops. Its source is read-only.
+# A sound quiz, one of its sounds gone: its question's sound plays and stops.
+# Its source is read-only.
 cp -r "$root/examples/animaux" animaux
 chmod a-w animaux/quiz.toml
+rm animaux/sons/q9.mp3
 wine "$build/bin/devinette-atelier.exe" animaux/quiz.toml >/dev/null 2>&1 &
 atelier=$!
 window=$("$root/scripts/wait-for-window" "^$title\$" 60)
 [ -n "$window" ] || fail "the sound quiz did not open"
+sleep 1
+expect "the missing sound, found by the files' check" "$(probe texts 120 | grep -o '[0-9]* erreurs\?')" "1 erreur"
 keys alt+c
 expect "the sound playing" "$(probe texts 120)" "Écoute de sons/q1.mp3"
 keys alt+a
