@@ -153,6 +153,34 @@ expect "the packed quiz's questions" "$(probe count 100)" 2
 probe close
 for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
 
+# Bad input, each said, nothing lost, never a crash: a source that is not TOML
+# opens with its error listed; a picture that cannot be read is an error of its
+# question; a program that carries no quiz is said so, and the window stays.
+opened_with_errors() {  # opened_with_errors PATH WHAT ERRORS
+  wine "$build/bin/devinette-atelier.exe" "$1" >/dev/null 2>&1 &
+  atelier=$!
+  [ -n "$("$root/scripts/wait-for-window" "^$title\$" 60)" ] || fail "$2 did not open"
+  sleep 1
+  expect "$2" "$(probe texts 120 | grep -o '[0-9]* erreurs\?')" "$3"
+  probe close
+  for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
+}
+mkdir "Pas du TOML" Abimee
+printf 'kind = "picture"\ntitle = \n' >"Pas du TOML/quiz.toml"
+opened_with_errors "Pas du TOML/quiz.toml" "a source that is not TOML" "1 erreur"
+convert -size 300x200 xc:'#AA3366' JPEG:- | head -c 400 >Abimee/cassee.jpg
+printf 'kind = "picture"\n\n[[question]]\nanswer = "Cassée"\npicture = "cassee.jpg"\n' >Abimee/quiz.toml
+opened_with_errors Abimee/quiz.toml "a picture cut short" "1 erreur"
+cp "$build/bin/devinette.exe" "Sans quiz.exe"
+wine "$build/bin/devinette-atelier.exe" "Sans quiz.exe" >/dev/null 2>&1 &
+atelier=$!
+[ -n "$("$root/scripts/wait-for-window" "^Atelier Devinette\$" 60)" ] || fail "no word about a program without a quiz"
+keys Return
+expect "nothing opened from a program without a quiz" "$(probe count 100)" 0
+[ ! -e "Sans quiz (source)" ] || fail "a folder was made for a program without a quiz"
+probe close
+for _ in $(seq 1 20); do kill -0 $atelier 2>/dev/null || break; sleep 0.5; done
+
 # A sound quiz, one of its sounds gone: its question's sound plays and stops.
 # Its source is read-only.
 cp -r "$root/examples/animaux" animaux
