@@ -336,11 +336,13 @@ bool probe_picture_file(const unsigned char* bytes, std::size_t size, PicturePro
     return true;
 }
 
-bool decode_picture_at_least(const unsigned char* bytes, std::size_t size, int min_width, int min_height,
-                             RgbaPicture& picture, Message& why, long long max_pixels) {
+namespace {
+
+// Decodes a picture already probed, a JPEG only as large as needed to cover
+// `min_width` x `min_height` (upright).
+bool decode_probed(const unsigned char* bytes, std::size_t size, const PictureProbe& probe, int min_width,
+                   int min_height, RgbaPicture& picture, Message& why) {
     picture = RgbaPicture();
-    PictureProbe probe;
-    if (!probe_picture_file(bytes, size, probe, why, max_pixels)) return false;
     if (std::strcmp(probe.format, "JPEG") == 0) {
         const bool turned = probe.orientation >= 5;
         if (!decode_jpeg(bytes, size, turned ? min_height : min_width, turned ? min_width : min_height, picture)) {
@@ -364,6 +366,16 @@ bool decode_picture_at_least(const unsigned char* bytes, std::size_t size, int m
     picture.height = height;
     picture.pixels.assign(decoded.get(), decoded.get() + static_cast<std::size_t>(width) * height * channels);
     return true;
+}
+
+}  // namespace
+
+bool decode_picture_at_least(const unsigned char* bytes, std::size_t size, int min_width, int min_height,
+                             RgbaPicture& picture, Message& why, long long max_pixels) {
+    picture = RgbaPicture();
+    PictureProbe probe;
+    return probe_picture_file(bytes, size, probe, why, max_pixels) &&
+           decode_probed(bytes, size, probe, min_width, min_height, picture, why);
 }
 
 bool decode_picture_file(const unsigned char* bytes, std::size_t size, RgbaPicture& picture, Message& why,
@@ -451,8 +463,7 @@ bool convert_picture(const std::vector<unsigned char>& bytes, int box_width, int
     if (!probe_picture_file(bytes.data(), bytes.size(), probe, why, max_pixels)) return false;
     const FittedSize fitted = fit_picture(probe.width, probe.height, box_width, box_height);
     RgbaPicture picture;
-    if (!decode_picture_at_least(bytes.data(), bytes.size(), fitted.width, fitted.height, picture, why, max_pixels))
-        return false;
+    if (!decode_probed(bytes.data(), bytes.size(), probe, fitted.width, fitted.height, picture, why)) return false;
     result.source_width = probe.width;
     result.source_height = probe.height;
     const bool shrinks = picture.width > fitted.width || picture.height > fitted.height;
