@@ -13,6 +13,16 @@ struct FileCheck {
     std::string source_path;
 };
 
+// What a check of the files reads of a quiz: its folder, its kind and the files
+// it names. A change that leaves these as they were needs no new check.
+std::string files_named(const Atelier& atelier) {
+    const QuizModel& quiz = atelier.document.state.quiz;
+    std::string named = atelier.document.source_path + '\n' + std::to_string(quiz.kind) + '\n' + quiz.icon;
+    for (const ModelQuestion& question : quiz.questions)
+        named += '\n' + question.picture + '\n' + question.media + '\n' + question.answer_picture;
+    return named;
+}
+
 DWORD WINAPI check_files(void* parameter) {
     const std::unique_ptr<FileCheck> check(static_cast<FileCheck*>(parameter));
     auto problems = std::make_unique<Diagnostics>(file_problems_of(check->quiz, check->source_path));
@@ -24,15 +34,16 @@ DWORD WINAPI check_files(void* parameter) {
 
 }  // namespace
 
-void ask_file_check(Atelier& atelier) {
-    if (atelier.document.source_path.empty()) return;
+void ask_file_check(Atelier& atelier, bool again) {
+    std::string named = files_named(atelier);
+    if (atelier.document.source_path.empty() || (!again && named == atelier.files_checked)) return;
+    atelier.files_checked = std::move(named);
     auto check = std::make_unique<FileCheck>(
         FileCheck{atelier.window, ++atelier.file_check, quiz_of(atelier), atelier.document.source_path});
     const HANDLE thread = CreateThread(nullptr, 0, check_files, check.get(), 0, nullptr);
-    if (!thread) {  // checked here, then
-        atelier.document.file_problems = file_problems_of(check->quiz, check->source_path);
-        return;
-    }
+    if (!thread)  // checked here, then
+        return on_files_checked(atelier, check->number,
+                                new Diagnostics(file_problems_of(check->quiz, check->source_path)));
     check.release();
     CloseHandle(thread);
 }

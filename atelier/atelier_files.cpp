@@ -115,7 +115,7 @@ void open_path(Atelier& atelier, const std::string& path) {
     forget_thumbnails(atelier);
     show_all(atelier);
     PostMessageW(atelier.window, message_ask_thumbnails, 0, 0);
-    ask_file_check(atelier);
+    ask_file_check(atelier, true);
     SetFocus(control(atelier, id_answer));
 }
 

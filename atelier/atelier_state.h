@@ -107,6 +107,7 @@ struct Atelier {
     std::set<std::string> thumbnails_asked;   // pictures whose small picture is made or being made
     int thumbnails_made = 0;                  // of those asked, made or found unreadable
     int file_check = 0;  // the number of the last check of the quiz's files asked for
+    std::string files_checked;  // what that check read of the quiz (its folder, kind and files named)
     std::shared_ptr<std::atomic<bool>> thumbnails_stop = std::make_shared<std::atomic<bool>>(false);
 };
 
@@ -140,8 +141,10 @@ void fill_quiz_page(Atelier& atelier);
 void show_all(Atelier& atelier);
 
 // The quiz's files checked on a thread (atelier_file_checks.cpp): the last
-// check asked for replaces the files' problems when it ends.
-void ask_file_check(Atelier& atelier);
+// check asked for replaces the files' problems when it ends. A check is asked
+// for only when the files the quiz names changed, or `again` (a quiz opened:
+// its files on disk may have changed).
+void ask_file_check(Atelier& atelier, bool again = false);
 void on_files_checked(Atelier& atelier, int number, Diagnostics* found);
 
 // The list's small pictures (atelier_thumbnails.cpp).
